@@ -1,0 +1,57 @@
+// Network transport: short TCP connections to port 9100 (by default) and
+// the UDP discovery of printers on the wired interfaces.
+#pragma once
+
+#include "transport/device_records.h"
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <map>
+#include <string>
+
+class QUdpSocket;
+class ScanHost;
+
+class DeviceIoContrl_Net : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DeviceIoContrl_Net(ScanHost *host);
+    ~DeviceIoContrl_Net() override;
+
+    // Record address and port, prove the printer reachable, disconnect again.
+    // 0 connected, 1 no connection.
+    int Connect_Server(const QString &address, unsigned short port);
+    void Disconnect_Server();
+
+    // Discovery (broadcast, or direct probe on the Wi-Fi medium). Both
+    // arguments are ignored. 1 scan ended normally, 0 failed.
+    int GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector &list);
+
+    // Result codes: 0 ok, 6 no connection / write failed / no reply in time.
+    static int PrinterDataIORead(unsigned char *data, int length, unsigned char *reply, int &replyLength);
+    static int PrinterDataIOButton(unsigned char *data, int length, unsigned char *reply, int &replyLength);
+    static QByteArray readDebugData();
+    // Sends the status frame 1B FF FE 00 03 04 1B FE FF and places the reply
+    // frame at the start of buffer.
+    int ReadFromControlEndpoint(int frameLength, unsigned char *buffer, int &length);
+
+    static _PRINTER_HANDLE *getHandle() { return printer_handle_net; }
+    std::map<std::string, std::string> getmData() const { return m_NetData; }
+
+    // Connect the current handle record's socket to the stored address and
+    // port before an operation, and disconnect it after (UI helpers).
+    static bool connectSocket();
+    static void disconnectSocket();
+
+    static _PRINTER_HANDLE *printer_handle_net;
+    static std::map<std::string, std::string> m_NetData;
+
+public slots:
+    void readPendingDatagrams();
+
+private:
+    ScanHost *m_host;
+    _PRINTER_HANDLE *m_handle;
+    QUdpSocket *m_udp;
+};

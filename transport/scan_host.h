@@ -1,0 +1,25 @@
+// What the transports need from the window while they enumerate printers:
+// somewhere to list what they find, the scan progress bar, and the
+// connection fields the user typed. MainWindow implements it; tests use a
+// plain fake, so the transports never include a widget header.
+#pragma once
+
+#include <QString>
+
+class ScanHost
+{
+public:
+    virtual ~ScanHost() = default;
+
+    // Append one "%s [%s] {%s}" entry to the device list.
+    virtual void addScanResult(const QString &displayText) = 0;
+    // Move the scan progress bar (0..100).
+    virtual void setScanProgress(int percent) = 0;
+
+    // Wi-Fi medium chosen: discovery probes the typed address directly
+    // instead of broadcasting.
+    virtual bool wifiDirectChecked() const = 0;
+    virtual QString connectAddressText() const = 0;
+    virtual QString connectTcpPortText() const = 0;
+    virtual QString connectUdpPortText() const = 0;
+};

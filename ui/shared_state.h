@@ -1,0 +1,37 @@
+// Program-wide flags shared by the window, the pages and the transports.
+// All of them live on the GUI thread; the worker thread only reads
+// sendFileRet after the GUI thread has written it through a blocking
+// queued call.
+#pragma once
+
+#include <QMap>
+#include <QString>
+
+class WorkerThread;
+class DeviceIoContrl_Net;
+class CDeviceIOOpera;
+
+// Connection medium: 1 USB, 2 network (wired or Wi-Fi), 3 Bluetooth, 4 serial.
+extern int ret_mode;
+// Dots per millimetre of the open printer (8 or 12).
+extern int mmToDot;
+// True for the models with eight print speeds and the print-mode setting.
+extern bool printModeFlag;
+// Stripper confirmation given since the last device selection (0/1).
+extern int CHECK_STATUES;
+// True while a device-list refresh runs; clearing it stops the enumeration.
+extern bool getListStatus;
+// True while the worker sends a file for the debug console.
+extern bool debugMode;
+// Result of the last chunk written for the worker thread.
+extern int sendFileRet;
+
+extern WorkerThread *workerThread;
+extern DeviceIoContrl_Net *contrlNet;
+extern CDeviceIOOpera *contrlUsb;
+
+// Instruction-set codes as the printer reports them, in key order.
+extern const QMap<int, QString> instructionSetNames;
+
+// Connection medium codes.
+enum Medium { MediumUsb = 1, MediumNet = 2, MediumBle = 3, MediumSerial = 4 };
