@@ -1,0 +1,270 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "transport/net_transport.h"
+#include "transport/usb_transport.h"
+#include "ui/shared_state.h"
+
+#include <QDebug>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMetaType>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    setFixedSize(1360, 780);
+
+    // The paper-exit learning button's caption is too long for a button
+    // text: a word-wrapped label lies over the button and lets clicks
+    // through to it.
+    auto *captionLayout = new QHBoxLayout(ui->pushButton_OutietLrn);
+    captionLayout->setContentsMargins(2, 0, 2, 0);
+    captionLayout->addWidget(ui->label_42);
+    ui->label_42->setAlignment(Qt::AlignCenter);
+    ui->label_42->setWordWrap(true);
+    ui->label_42->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    qRegisterMetaType<QByteArray>("QByteArray");
+    connect(ui->tabWidget_2, &QTabWidget::currentChanged, this, [this] {
+        delete m_tipLabel;
+    });
+
+    connectFieldRepair();
+    applyInitialState();
+
+    const QString comboStyle = QStringLiteral("QComboBOX QAbstractItemView {background-color:white;}");
+    for (QComboBox *combo : {ui->comboBox_PrintSpeed, ui->comboBox_PrintDensty, ui->comboBox_PrintMode,
+                             ui->comboBox_PaperType, ui->comboBox_PrintMethod, ui->comboBox_AutoPaper,
+                             ui->comboBox_PrintDirection, ui->comboBox_DefaultCodePage, ui->comboBox_OrderSet,
+                             ui->comboBox_WifiMode, ui->comboBox_WifiSetIPMode, ui->comboBox_SppMode,
+                             ui->comboBox_ComStopBit, ui->comboBox_ComDataBit, ui->comboBox_ComParityBit,
+                             ui->comboBox_ComBaud})
+        combo->setStyleSheet(comboStyle);
+}
+
+MainWindow::~MainWindow()
+{
+    contrlNet = nullptr;
+    contrlUsb = nullptr;
+    delete m_tipLabel;
+    delete ui;
+}
+
+void MainWindow::applyInitialState()
+{
+    ui->checkBox_USB->setChecked(true);
+    for (QWidget *w : {static_cast<QWidget *>(ui->checkBox_USB), static_cast<QWidget *>(ui->checkBox_NET),
+                       static_cast<QWidget *>(ui->checkBox_WIFI), static_cast<QWidget *>(ui->pushButton_getList),
+                       static_cast<QWidget *>(ui->pushButton_open), static_cast<QWidget *>(ui->pushButton_Send),
+                       static_cast<QWidget *>(ui->pushButton_SendFile), static_cast<QWidget *>(ui->comboBox_OrderSet),
+                       static_cast<QWidget *>(ui->label_37)})
+        w->setEnabled(true);
+    for (QWidget *w : {static_cast<QWidget *>(ui->checkBox_BLE), static_cast<QWidget *>(ui->checkBox_Serialport),
+                       static_cast<QWidget *>(ui->pushButton_close), static_cast<QWidget *>(ui->pushButton_StopList),
+                       static_cast<QWidget *>(ui->comboBox_PrintMode), static_cast<QWidget *>(ui->comboBox_AutoPaper),
+                       static_cast<QWidget *>(ui->label_41), static_cast<QWidget *>(ui->label_28),
+                       static_cast<QWidget *>(ui->lineEdit_WApMAC), static_cast<QWidget *>(ui->lineEdit_SppMAC),
+                       static_cast<QWidget *>(ui->lineEdit_ComDeviceInfo), static_cast<QWidget *>(ui->lineEdit_ComSN),
+                       static_cast<QWidget *>(ui->progressBar_Update),
+                       static_cast<QWidget *>(ui->pushButton_PrintSettingSet),
+                       static_cast<QWidget *>(ui->pushButton_DistanceSettingSet),
+                       static_cast<QWidget *>(ui->pushButton_WifiSettingSet),
+                       static_cast<QWidget *>(ui->pushButton_BleSettingSet),
+                       static_cast<QWidget *>(ui->pushButton_NetportSettingSet),
+                       static_cast<QWidget *>(ui->pushButton_ComSettingSet),
+                       static_cast<QWidget *>(ui->pushButton_StripperSettingSet)})
+        w->setEnabled(false);
+    setIpConnectionFields(false, false);
+    setSerialConnectionFields(false);
+
+    ui->comboBox_OrderSet->setCurrentIndex(0);
+    ui->tabWidget_2->setCurrentIndex(0);
+    ui->toolBox_PrinterSetting->setCurrentIndex(0);
+    ui->progressBar_Scan->setValue(0);
+    ui->progressBar_Debug->setValue(0);
+    ui->progressBar_Update->setValue(0);
+    ui->comboBox_ComBaud->setCurrentIndex(7);
+    ui->comboBox_ComBaud_con->setCurrentIndex(7);
+    ui->comboBox_ComControl_con->setCurrentIndex(1);
+}
+
+void MainWindow::showBox(QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool MainWindow::deviceOpen() const
+{
+    return !ui->pushButton_open->isEnabled();
+}
+
+bool MainWindow::requireOpenDevice()
+{
+    if (deviceOpen())
+        return true;
+    showBox(QMessageBox::Information, tr("设置工具"), tr("请先打开设备"));
+    return false;
+}
+
+int MainWindow::Ret_Handler(int code)
+{
+    QString text;
+    switch (code) {
+    case 0:
+        showBox(QMessageBox::Information, tr("设置工具"), tr("处理成功"));
+        return 0;
+    case 3:
+        text = tr("请确保打印机已进行连接");
+        break;
+    case 4: // USB: no device, no interface or a failed transfer
+    case 5: // USB: the device could not be opened or claimed
+        text = tr("USB通讯出错，请重试");
+        break;
+    case 6:
+        text = tr("网络通讯出错，请重试");
+        break;
+    case 7:
+        text = tr("蓝牙通讯出错，请重试");
+        break;
+    case 8:
+        text = tr("串口通讯出错，请重试");
+        break;
+    default:
+        // Malformed replies (1), a medium without transport (-1) and
+        // anything unknown pass silently.
+        return 0;
+    }
+    showBox(QMessageBox::Information, tr("设置工具"), text);
+    return 1;
+}
+
+void MainWindow::controlAllWidgets(bool enable)
+{
+    ui->pushButton_close->setEnabled(enable);
+    ui->tabWidget_2->setEnabled(enable);
+    ui->pushButton_getPrinterInfo->setEnabled(enable);
+    ui->pushButton_Send->setEnabled(enable);
+    ui->pushButton_SendFile->setEnabled(enable);
+    qDebug() << "-------------cmd:" << (enable ? "true" : "false");
+}
+
+void MainWindow::setIpConnectionFields(bool addressEnabled, bool portsEnabled)
+{
+    ui->label_22->setEnabled(addressEnabled);
+    ui->lineEdit_ConnectAddr->setEnabled(addressEnabled);
+    for (QWidget *w : {static_cast<QWidget *>(ui->label_20), static_cast<QWidget *>(ui->lineEdit_ConnectTCPPort),
+                       static_cast<QWidget *>(ui->label_21), static_cast<QWidget *>(ui->lineEdit_ConnectUDPPort)})
+        w->setEnabled(portsEnabled);
+}
+
+void MainWindow::setSerialConnectionFields(bool enabled)
+{
+    for (QWidget *w : {static_cast<QWidget *>(ui->comboBox_ComControl_con),
+                       static_cast<QWidget *>(ui->comboBox_ComParityBit_con),
+                       static_cast<QWidget *>(ui->comboBox_ComBaud_con),
+                       static_cast<QWidget *>(ui->comboBox_ComDataBit_con),
+                       static_cast<QWidget *>(ui->comboBox_ComStopBit_con),
+                       static_cast<QWidget *>(ui->label_82), static_cast<QWidget *>(ui->label_81),
+                       static_cast<QWidget *>(ui->label_80), static_cast<QWidget *>(ui->label_79),
+                       static_cast<QWidget *>(ui->label_78)})
+        w->setEnabled(enabled);
+}
+
+void MainWindow::selectMedium(int medium)
+{
+    ret_mode = medium;
+    ui->progressBar_Scan->setValue(0);
+    ui->comboBox_ScanResult->clear();
+}
+
+void MainWindow::on_checkBox_USB_clicked(bool checked)
+{
+    if (!checked)
+        return;
+    selectMedium(MediumUsb);
+    setIpConnectionFields(false, false);
+    setSerialConnectionFields(false);
+}
+
+void MainWindow::on_checkBox_NET_clicked(bool checked)
+{
+    if (!checked)
+        return;
+    selectMedium(MediumNet);
+    setIpConnectionFields(false, true);
+    setSerialConnectionFields(false);
+    // The wired printer listens on the ports configured on its Ethernet page.
+    if (!ui->lineEdit_NetportTCPPort->text().isEmpty())
+        ui->lineEdit_ConnectTCPPort->setText(ui->lineEdit_NetportTCPPort->text());
+    if (!ui->lineEdit_NetportUDPPort->text().isEmpty())
+        ui->lineEdit_ConnectUDPPort->setText(ui->lineEdit_NetportUDPPort->text());
+}
+
+void MainWindow::on_checkBox_WIFI_clicked(bool checked)
+{
+    if (!checked)
+        return;
+    selectMedium(MediumNet);
+    setIpConnectionFields(true, true);
+    setSerialConnectionFields(false);
+    // In AP mode the printer is reached at its own access-point address,
+    // in station mode at the address it has on the joined network.
+    const QString address = ui->comboBox_WifiMode->currentIndex() == 1 ? ui->lineEdit_WApIP->text()
+                                                                      : ui->lineEdit_WifiSetIP->text();
+    if (address != QLatin1String("...") && address != QLatin1String("0.0.0.0"))
+        ui->lineEdit_ConnectAddr->setText(address);
+    if (!ui->lineEdit_WApPort->text().isEmpty())
+        ui->lineEdit_ConnectTCPPort->setText(ui->lineEdit_WApPort->text());
+}
+
+void MainWindow::on_checkBox_BLE_clicked(bool checked)
+{
+    if (!checked)
+        return;
+    selectMedium(MediumBle);
+    setIpConnectionFields(false, false);
+    setSerialConnectionFields(false);
+}
+
+void MainWindow::on_checkBox_Serialport_clicked(bool checked)
+{
+    if (!checked)
+        return;
+    selectMedium(MediumSerial);
+    setIpConnectionFields(false, false);
+    setSerialConnectionFields(true);
+}
+
+void MainWindow::addScanResult(const QString &displayText)
+{
+    ui->comboBox_ScanResult->addItem(displayText);
+}
+
+void MainWindow::setScanProgress(int percent)
+{
+    ui->progressBar_Scan->setValue(percent);
+}
+
+bool MainWindow::wifiDirectChecked() const
+{
+    return ui->checkBox_WIFI->isChecked();
+}
+
+QString MainWindow::connectAddressText() const
+{
+    return ui->lineEdit_ConnectAddr->text();
+}
+
+QString MainWindow::connectTcpPortText() const
+{
+    return ui->lineEdit_ConnectTCPPort->text();
+}
+
+QString MainWindow::connectUdpPortText() const
+{
+    return ui->lineEdit_ConnectUDPPort->text();
+}
