@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs everything the tool, its emulated printer and its tests need on
+# Debian 12. Safe to run again.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+    build-essential cmake pkg-config git \
+    qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev \
+    libusb-1.0-0-dev umockdev libumockdev-dev \
+    iproute2 procps \
+    fonts-noto-cjk >/dev/null
