@@ -1,1 +1,58 @@
+// Value conversions between what the operator types or sees and what the
+// printer keeps: integers read from text, 16-bit little-endian fields,
+// printer dots versus millimetres, dotted IPv4 addresses.
 #pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QtGlobal>
+
+namespace proto {
+
+// A port field read as a decimal number. Above 65535, negative or not a
+// number gives 0.
+quint16 parsePort(const QString &text);
+
+// A numeric field read as a base-10 integer. Empty, not a number or
+// outside the 32-bit range gives 0 (the printer then receives 0).
+int parseInteger(const QString &text);
+
+// 16-bit little-endian fields. The writer takes the low 16 bits of the
+// value, so negative values go out in two's complement.
+void appendLe16(QByteArray &out, qint64 value);
+quint16 readLeU16(const unsigned char *bytes);
+qint16 readLeS16(const unsigned char *bytes);
+quint32 readLeU32(const unsigned char *bytes);
+
+// Label-size display: dots / mmToDot in single precision, times 10,
+// truncated toward zero, divided by 10, fixed notation with one decimal
+// (400 dots at 8 dots/mm -> "50.0", 1 dot -> "0.1"). "0.0" when mmToDot is
+// below 1.
+QString dotsToMmText(int dots, int mmToDot);
+
+// Dots to whole millimetres for the offsets and distances: integer
+// division truncated toward zero (-12 / 8 = -1, -3 / 8 = 0). 0 when the
+// divisor is 0.
+int divideTowardZero(int value, int divisor);
+
+// Dotted quads. Bytes to text: four unsigned decimals joined with ".".
+QString dottedQuadText(const unsigned char *bytes);
+// Text to values: split at "."; each piece read as a base-10 integer,
+// an empty or non-numeric piece giving 0. The printer takes the low 8 bits
+// of each value ("10.0..1" -> 10, 0, 0, 1; "300" -> 300, sent as 2C).
+QList<int> dottedQuadValues(const QString &text);
+
+} // namespace proto
+
+// Tolerant reading of a millimetre value: the system locale's number
+// format, then the locale-independent one, then a normalised form
+// (full-width comma/stops folded, blanks, U+00A0, U+202F, apostrophes and
+// underscores removed; with both "." and "," present the commas are
+// grouping and removed, a lone "," is the decimal point). "12.5", "12，5",
+// "12。5" all read 12.5 and "1 234.5" reads 1234.5; "abc" and "" fail.
+bool parseFlexibleDouble(const QString &text, double &value);
+// Same, with the first attempt made in `locale` instead of the system
+// locale (for tests and for callers that know the operator's locale).
+bool parseFlexibleDouble(const QString &text, double &value, const QLocale &locale);

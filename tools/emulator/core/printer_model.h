@@ -4,8 +4,24 @@
 // shares no code with the tool's own protocol or transport layers, so a
 // mistake there cannot hide itself here.
 //
+// Wire behaviour, as the firmware does it:
+//   class 02 query  1B FF FE 02 code 00 1B FE FF
+//       -> 1B FF FE 02 code n <stored payload> 1B FE FF (n = 0 for a code
+//          the printer does not know)
+//   class 01 set    1B FF FE 01 code n payload 1B FE FF
+//       -> payload stored as the setting, no reply
+//   class 00        1B FF FE 00 code 00 1B FE FF
+//       03 status word (request carries length 4 but no payload)
+//          -> 1B FF FE 00 03 04 <word, little-endian> 1B FE FF
+//       04 firmware version -> text + 00
+//       0B resolution       -> dpi LE16, maximum width in dots LE16
+//       anything else (self-test, reboot, learning, ...) is logged only.
+// Bytes outside frames (debug console text, firmware and font files) are
+// counted as raw data and dropped.
+//
 // Thread-safe: the USB face runs in umockdev's worker thread, the network
-// faces in a Qt thread, tests read the log from the GUI thread.
+// faces in a Qt thread, tests read the log from the GUI thread. A Session
+// belongs to one stream and is fed from one thread at a time.
 #pragma once
 
 #include <QByteArray>
@@ -24,12 +40,12 @@ enum class Medium { Usb, Tcp, Udp };
 // connection faults by the face that carries the reply.
 struct Faults
 {
-    bool silent = false;           // never answer queries
+    bool silent = false;           // never answer queries (TCP, USB, discovery)
     int delayMs = 0;               // answer this late
     bool splitBytes = false;       // deliver replies one byte per write
-    QByteArray garbageBefore;      // sent ahead of every reply
+    QByteArray garbageBefore;      // sent ahead of every stream reply (not UDP)
     bool wrongCode = false;        // reply carries code+1
-    bool negativeLength = false;   // reply length byte >= 0x80
+    bool negativeLength = false;   // reply length byte >= 0x80 (n | 0x80, payload unchanged)
     int dropAfterBytes = -1;       // TCP: close the connection after N received bytes
     bool refuseConnections = false;// TCP: close every connection at once
 };
@@ -51,12 +67,20 @@ public:
     // One stream of bytes from the host (a TCP connection, the USB bulk OUT
     // pipe). Frames may arrive split or glued together; bytes that are not
     // part of a frame are counted as raw data (debug text, file streams).
+    // At most one partial frame (264 bytes) is held back between calls.
     class Session
     {
     public:
         // Returns the bytes to send back (replies to complete query/status
         // frames, garbage and fault changes applied), possibly empty.
         QByteArray feed(const QByteArray &bytes);
+        // Bytes still held back as the possible start of a frame count as
+        // raw data when the stream ends.
+        ~Session();
+
+        Session(const Session &) = delete;
+        Session &operator=(const Session &) = delete;
+
     private:
         friend class PrinterModel;
         Session(PrinterModel *model, Medium medium) : m_model(model), m_medium(medium) {}
@@ -66,21 +90,30 @@ public:
     };
     std::unique_ptr<Session> openSession(Medium medium);
 
-    // Answer one discovery datagram (nonce + 0x0C query); empty = no answer.
+    // Answer one discovery datagram: exactly the 10 bytes nonce + 1B FF FE
+    // 02 0C 00 1B FE FF. The answer is the nonce followed by the reply
+    // frame of query 0x0C, so its length byte sits at offset 6 and the
+    // identity from offset 7. Anything else (or the silent fault): empty.
     QByteArray discoveryReply(const QByteArray &datagram);
 
-    // Identity, shown in discovery and in query 0x0C.
+    // Identity, shown in discovery and in query 0x0C: five texts, each
+    // stored with its 00 (vendor id text, model, device id "MFG:...;",
+    // product id text, fifth text).
     void setIdentity(const QString &vendor, const QString &model, const QString &deviceId,
                      const QString &field3 = {}, const QString &field4 = {});
     QByteArray identityPayload() const;
 
     // Stored settings, keyed by the setting code (payload as the printer
-    // would answer it).
+    // would answer it). The identity is setting 0x0C.
     QByteArray setting(quint8 code) const;
     void setSetting(quint8 code, const QByteArray &payload);
+    // Every setting back to the factory defaults (identity, version,
+    // resolution and status word included); the log and faults stay.
+    void resetToDefaults();
 
     quint32 statusWord() const;
     void setStatusWord(quint32 word);
+    QString firmwareVersion() const;
     void setFirmwareVersion(const QString &version);
     void setResolution(quint16 dpi, quint16 maxWidthDots);
 
@@ -88,13 +121,24 @@ public:
     void setFaults(const Faults &faults);
 
     QList<LoggedFrame> frames() const;
+    // Frames of one class and code, in arrival order.
+    QList<LoggedFrame> framesOf(quint8 cls, quint8 code) const;
+    // Clears the frame log and the raw byte count.
     void clearLog();
     qint64 rawByteCount() const;
     // Wait until at least n frames are logged (true) or the deadline passes.
     bool waitForFrames(int n, int timeoutMs) const;
+    // Wait until a frame of this class and code is logged.
+    bool waitForFrame(quint8 cls, quint8 code, int timeoutMs) const;
+    // Wait until at least `bytes` raw bytes have been counted.
+    bool waitForRawBytes(qint64 bytes, int timeoutMs) const;
 
 private:
     QByteArray handleFrame(Medium medium, const QByteArray &frame);
+    void addRaw(qint64 count);
+    // Reply frame with the content faults applied (caller holds the lock).
+    QByteArray replyLocked(quint8 cls, quint8 code, const QByteArray &payload) const;
+    void loadDefaultsLocked();
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
@@ -102,7 +146,6 @@ private:
     QList<LoggedFrame> m_log;
     qint64 m_raw = 0;
     quint32 m_status = 0;
-    QByteArray m_identity;
     QByteArray m_version;
     QByteArray m_resolution;
     Faults m_faults;
