@@ -52,6 +52,48 @@ public:
     // Model adaptation after a successful open.
     void selectedItem();
 
+    // Set instructions: each reads its widget, sends one class-01 frame
+    // over the open medium and returns the transport result (-1 when the
+    // medium has no transport).
+    int Set_Send_SPEED_Instruction();
+    int Set_Send_DEFAULT_CODE_Instruction();
+    int Set_Send_SIMULATION_Instruction();
+    int Set_Send_SERIAL_PORT_Instruction();
+    int Set_Send_PORT_MESSAGE_Instruction();
+    int Set_Send_SN_Instruction();
+    int Set_Send_Densty_SETTING_Instruction();
+    int Set_Send_PAPER_TYPE_Instruction();
+    int Set_Send_LABEL_SIZE_Instruction();
+    int Set_Send_LABLE_CLEARANCE_Instruction();
+    int Set_Send_BLACK_CLEARANCE_Instruction();
+    int Set_Send_PRINT_DIRECTION_Instruction();
+    int Set_Send_PRINT_OFFSET_Instruction();
+    int Set_Send_VERTICAL_MIGRATION_Instruction();
+    int Set_Send_CONNECT_AP_INFORMATION_Instruction();
+    int Set_Send_AP_MODE_Instruction();
+    int Set_Send_IP_MESSAGE_Instruction();
+    int Set_Send_TCP_SERVICE_PORT_NUMBER_Instruction();
+    int Set_Send_BR_EDR_NAME_Instruction();
+    int Set_Send_BLE_NAME_Instruction();
+    int Set_Send_PIN_Instruction();
+    int Set_Send_SPP_MODE_Instruction();
+    int Set_Send_WIFI_MODE_Instruction();
+    int Set_Send_THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT_Instruction();
+    int Set_Send_SEAM_TO_PRINT_HRAD_DISTANCE_Instruction();
+    int Set_Send_BLACK_TO_PRINT_HEAD_DISTANCE_Instruction();
+    int Set_Send_PRINT_HEAD_TO_TEAR_DISTANCE_Instruction();
+    int Set_Send_LG_MODE_Instruction();
+    int Set_PRINTER_MODE_Instruction();
+    int Set_AUTO_PAPER_Instruction();
+    int Set_Send_CUT_DIS_Instruction();
+    int Net_Set();
+
+    // Page readers: run the page's queries and fill its widgets.
+    int Print_Init();
+    int Distance_Init();
+    int USB_Init();
+    int Message_Init();
+
     // ScanHost
     void addScanResult(const QString &displayText) override;
     void setScanProgress(int percent) override;
@@ -72,6 +114,34 @@ public slots:
     void on_pushButton_open_clicked();
     void on_pushButton_close_clicked(bool openDebug = true);
 
+    void on_pushButton_PrintSettingRead_clicked();
+    void on_pushButton_PrintSettingSet_clicked();
+    void on_pushButton_DistanceSettingRead_clicked();
+    void on_pushButton_DistanceSettingSet_clicked();
+    void on_pushButton_ComSettingRead_clicked();
+    void on_pushButton_ComSettingSet_clicked();
+    void on_pushButton_StripperSettingRead_clicked();
+    void on_pushButton_StripperSettingSet_clicked();
+
+    void on_pushButton_getPrinterInfo_clicked();
+    void on_pushButton_GetPrinterStatus_clicked();
+    void on_pushButton_SelfCheck_clicked();
+    void on_pushButton_Reboot_clicked();
+    void on_pushButton_PrinterInit_clicked();
+    void on_pushButton_SeamLrn_clicked();
+    void on_pushButton_BlackLableLrn_clicked();
+    void on_pushButton_DACLrn_clicked();
+    void on_pushButton_OutietLrn_clicked();
+    void on_pushButton_NopaperLrn_clicked();
+    void on_pushButton_HalfCut_clicked();
+    void on_pushButton_AllCut_clicked();
+    void on_pushButton_StripMode_clicked();
+    void on_pushButton_TearMode_clicked();
+    void on_pushButton_KeySettingOpen_clicked();
+    void on_pushButton_KeySettingClose_clicked();
+    void on_pushButton_BuzzerOpen_clicked();
+    void on_pushButton_BuzzerClose_clicked();
+
 private:
     // A printer counts as open exactly while the open button is disabled.
     bool deviceOpen() const;
@@ -83,6 +153,22 @@ private:
     void setIpConnectionFields(bool addressEnabled, bool portsEnabled);
     void setSerialConnectionFields(bool enabled);
     void applyInitialState();
+    // On the network medium the socket is connected around every user
+    // operation; on USB the transport opens the device per transfer.
+    void beginExchange();
+    void endExchange();
+    // Sends a ready frame over the open medium (frame bytes logged).
+    int sendInstruction(const QByteArray &frame, const char *name);
+    // Checks, before anything is sent, that an integer field's value fits
+    // the printer's 16-bit field; shows which range is allowed if not.
+    bool fieldFits(const QString &fieldName, quint8 code, const QString &text);
+    // Same for a text whose payload must fit the one-byte length.
+    bool textFits(const QString &fieldName, const QString &text);
+    // The stripper must be confirmed once per device selection.
+    bool confirmStripper();
+    // One-shot function buttons: send a frame and report.
+    void runFunctionFrame(const QByteArray &frame);
+    void runFunctionCode(quint8 code);
     // Back to the not-connected state (device list and transports kept).
     void closeConnection(unsigned long networkPauseMs);
     void connectFieldRepair();

@@ -1,0 +1,66 @@
+// Distance settings page: four distances along the paper path, two in
+// printer dots and two in millimetres.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "pages/page_support.h"
+#include "protocol/conversions.h"
+#include "protocol/printer_io.h"
+#include "ui/shared_state.h"
+
+void MainWindow::on_pushButton_DistanceSettingRead_clicked()
+{
+    controlAllWidgets(false);
+    if (!deviceOpen()) {
+        showBox(QMessageBox::Information, tr("设置工具"), tr("请先打开设备"));
+        controlAllWidgets(true);
+        return;
+    }
+    beginExchange();
+    const int result = Distance_Init();
+    endExchange();
+    controlAllWidgets(true);
+    ui->pushButton_DistanceSettingSet->setEnabled(true);
+    Ret_Handler(result);
+}
+
+int MainWindow::Distance_Init()
+{
+    unsigned char buf[kResultBufferSize];
+    auto number = [](double value) { return QString::number(value, 'g', 6); };
+
+    if (GetPrinterInfo(THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT, buf, ret_mode) == 0)
+        ui->lineEdit_DistanceO2PH->setText(number(proto::readLeS16(buf)));
+    if (GetPrinterInfo(SEAM_TO_PRINT_HRAD_DISTANCE, buf, ret_mode) == 0)
+        ui->lineEdit_DistanceS2PH->setText(number(proto::divideTowardZero(proto::readLeS16(buf), mmToDot)));
+    if (GetPrinterInfo(BLACK_TO_PRINT_HEAD_DISTANCE, buf, ret_mode) == 0)
+        ui->lineEdit_DistanceB2PH->setText(number(proto::divideTowardZero(proto::readLeS16(buf), mmToDot)));
+    // Only the last query's outcome is reported.
+    const int result = GetPrinterInfo(PRINT_HEAD_TO_TEAR_DISTANCE, buf, ret_mode);
+    if (result == 0)
+        ui->lineEdit_DistancePH2T->setText(number(proto::readLeS16(buf)));
+    return result;
+}
+
+void MainWindow::on_pushButton_DistanceSettingSet_clicked()
+{
+    if (!requireOpenDevice())
+        return;
+    if (!fieldFits(tr("出纸口到打印头距离(单位dot)"), THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT,
+                   ui->lineEdit_DistanceO2PH->text())
+            || !fieldFits(tr("缝到打印头距离(单位mm)"), SEAM_TO_PRINT_HRAD_DISTANCE,
+                          ui->lineEdit_DistanceS2PH->text())
+            || !fieldFits(tr("黑标到打印头距离(单位mm)"), BLACK_TO_PRINT_HEAD_DISTANCE,
+                          ui->lineEdit_DistanceB2PH->text())
+            || !fieldFits(tr("打印头到撕纸位置距离(单位dot)"), PRINT_HEAD_TO_TEAR_DISTANCE,
+                          ui->lineEdit_DistancePH2T->text()))
+        return;
+
+    beginExchange();
+    const int r0 = Set_Send_THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT_Instruction();
+    const int r1 = Set_Send_SEAM_TO_PRINT_HRAD_DISTANCE_Instruction();
+    const int r2 = Set_Send_BLACK_TO_PRINT_HEAD_DISTANCE_Instruction();
+    const int r3 = Set_Send_PRINT_HEAD_TO_TEAR_DISTANCE_Instruction();
+    endExchange();
+    Ret_Handler(firstFailure({r0, r1, r2, r3}));
+}

@@ -1,0 +1,114 @@
+// Print settings page: speed, density, direction, method or paper feed,
+// paper type, gaps, offsets, code page, command language, label size and
+// the printer's display language.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "pages/page_support.h"
+#include "protocol/conversions.h"
+#include "protocol/printer_io.h"
+#include "ui/shared_state.h"
+
+#include <array>
+
+void MainWindow::on_pushButton_PrintSettingRead_clicked()
+{
+    controlAllWidgets(false);
+    if (!deviceOpen()) {
+        showBox(QMessageBox::Information, tr("设置工具"), tr("请先打开设备"));
+        controlAllWidgets(true);
+        return;
+    }
+    beginExchange();
+    const int result = Print_Init();
+    endExchange();
+    controlAllWidgets(true);
+    if (Ret_Handler(result) == 0)
+        ui->pushButton_PrintSettingSet->setEnabled(true);
+}
+
+int MainWindow::Print_Init()
+{
+    unsigned char buf[kResultBufferSize];
+    std::array<int, 14> slot{};
+    auto query = [&](int index, SetInfoType type) {
+        slot[index] = GetPrinterInfo(type, buf, ret_mode);
+        return slot[index] == 0;
+    };
+
+    if (query(0, SPEED))
+        ui->comboBox_PrintSpeed->setCurrentIndex(buf[0]);
+    if (query(1, Densty_SETTING))
+        ui->comboBox_PrintDensty->setCurrentIndex(buf[0]);
+    if (query(2, LABLE_CLEARANCE))
+        ui->lineEdit_LabelGap->setText(QString::number(proto::readLeU16(buf) / qMax(1, mmToDot)));
+    if (query(3, BLACK_CLEARANCE))
+        ui->lineEdit_BlackLabelGap->setText(QString::number(proto::readLeU16(buf) / qMax(1, mmToDot)));
+    if (query(4, PRINT_DIRECTION)) {
+        ui->comboBox_PrintDirection->setCurrentIndex(buf[0] == 0 ? 0 : 1);
+        ui->comboBox_PrintMethod->setCurrentIndex(buf[1] == 0 ? 0 : 1);
+    }
+    if (query(5, PRINT_OFFSET))
+        ui->lineEdit_PrintShift->setText(QString::number(proto::divideTowardZero(proto::readLeS16(buf), mmToDot)));
+    if (query(6, VERTICAL_MIGRATION))
+        ui->lineEdit_VerticalShift->setText(
+            QString::number(proto::divideTowardZero(proto::readLeS16(buf), mmToDot)));
+    // Printing method exists only on the extended models, automatic paper
+    // feed only on the others.
+    if (printModeFlag && query(7, PRINTER_MODE))
+        ui->comboBox_PrintMode->setCurrentIndex(buf[0] == 0 ? 0 : buf[0] == 1 ? 1 : 2);
+    if (query(8, PAPER_TYPE))
+        ui->comboBox_PaperType->setCurrentIndex(qMin<int>(buf[0], 3));
+    if (query(9, DEFAULT_CODE))
+        ui->comboBox_DefaultCodePage->setCurrentIndex(buf[0]);
+    if (query(10, SIMULATION)) {
+        // A code the table does not know leaves the selection alone.
+        const QString name = instructionSetNames.value(buf[0]);
+        if (!name.isEmpty())
+            ui->comboBox_OrderSet->setCurrentText(name);
+    }
+    if (!printModeFlag && query(11, AUTO_PAPER))
+        ui->comboBox_AutoPaper->setCurrentIndex(buf[0]);
+    if (query(12, LABEL_SIZE)) {
+        ui->lineEdit_2->setText(proto::dotsToMmText(proto::readLeS16(buf), mmToDot));
+        ui->lineEdit->setText(proto::dotsToMmText(proto::readLeS16(buf + 2), mmToDot));
+    }
+    if (query(13, LG_MODE))
+        ui->comboBox->setCurrentIndex(buf[0]);
+
+    return firstFailure(slot);
+}
+
+void MainWindow::on_pushButton_PrintSettingSet_clicked()
+{
+    if (!requireOpenDevice())
+        return;
+    // Refuse, before the first frame, values whose dots would not fit the
+    // printer's 16-bit fields (they would silently wrap).
+    if (!fieldFits(tr("标签间隙(单位mm)"), LABLE_CLEARANCE, ui->lineEdit_LabelGap->text())
+            || !fieldFits(tr("黑标间隙(单位mm)"), BLACK_CLEARANCE, ui->lineEdit_BlackLabelGap->text())
+            || !fieldFits(tr("垂直偏移(单位mm)"), VERTICAL_MIGRATION, ui->lineEdit_VerticalShift->text())
+            || !fieldFits(tr("打印偏移(单位mm)"), PRINT_OFFSET, ui->lineEdit_PrintShift->text()))
+        return;
+
+    beginExchange();
+    std::array<int, 14> slot{};
+    slot[0] = Set_Send_DEFAULT_CODE_Instruction();
+    slot[1] = Set_Send_SPEED_Instruction();
+    slot[2] = Set_Send_Densty_SETTING_Instruction();
+    slot[3] = Set_Send_LABLE_CLEARANCE_Instruction();
+    slot[4] = Set_Send_BLACK_CLEARANCE_Instruction();
+    slot[5] = Set_Send_PRINT_DIRECTION_Instruction();
+    slot[6] = printModeFlag ? Set_PRINTER_MODE_Instruction() : Set_AUTO_PAPER_Instruction();
+    slot[7] = Set_Send_PAPER_TYPE_Instruction();
+    slot[8] = Set_Send_SIMULATION_Instruction();
+    slot[9] = Set_Send_VERTICAL_MIGRATION_Instruction();
+    slot[10] = Set_Send_PRINT_OFFSET_Instruction();
+    slot[11] = Set_Send_LABEL_SIZE_Instruction();
+    slot[13] = Set_Send_LG_MODE_Instruction();
+    // The printer applies the new print settings when told they are complete.
+    slot[12] = SetPrinterStatusButton(PRINT_SETTINGS_DONE, ret_mode);
+    endExchange();
+
+    Ret_Handler(firstFailure(slot));
+}

@@ -1,0 +1,53 @@
+// Stripper (peeler) page: the paper-take time, in whole seconds on screen
+// and milliseconds in the printer.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "pages/cutdialog.h"
+#include "protocol/conversions.h"
+#include "protocol/printer_io.h"
+#include "ui/shared_state.h"
+
+#include <QDebug>
+
+bool MainWindow::confirmStripper()
+{
+    if (CHECK_STATUES == 0) {
+        CutDialog dialog(this);
+        if (dialog.exec() == QDialog::Rejected) {
+            qDebug() << "return Rejected";
+            return false;
+        }
+    }
+    CHECK_STATUES = 1;
+    return true;
+}
+
+void MainWindow::on_pushButton_StripperSettingRead_clicked()
+{
+    if (!requireOpenDevice() || !confirmStripper())
+        return;
+    beginExchange();
+    controlAllWidgets(false);
+    unsigned char buf[kResultBufferSize];
+    const int result = GetPrinterInfo(CUT_DIS, buf, ret_mode);
+    if (result == 0)
+        ui->lineEdit_PaperTime->setText(QString::number(proto::readLeU16(buf) / 1000));
+    endExchange();
+    controlAllWidgets(true);
+    if (Ret_Handler(result) == 0)
+        ui->pushButton_StripperSettingSet->setEnabled(true);
+}
+
+void MainWindow::on_pushButton_StripperSettingSet_clicked()
+{
+    if (!requireOpenDevice() || !confirmStripper())
+        return;
+    // 66 s and more would not fit the printer's 16-bit millisecond field.
+    if (!fieldFits(tr("剥离器取纸时间（单位：s）"), CUT_DIS, ui->lineEdit_PaperTime->text()))
+        return;
+    beginExchange();
+    const int result = Set_Send_CUT_DIS_Instruction();
+    endExchange();
+    Ret_Handler(result);
+}
