@@ -74,6 +74,8 @@ public:
         // Returns the bytes to send back (replies to complete query/status
         // frames, garbage and fault changes applied), possibly empty.
         QByteArray feed(const QByteArray &bytes);
+        // Bytes held back as the possible start of a frame (at most 264).
+        qsizetype pendingBytes() const { return m_pending.size(); }
         // Bytes still held back as the possible start of a frame count as
         // raw data when the stream ends.
         ~Session();
