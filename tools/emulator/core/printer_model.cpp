@@ -3,7 +3,8 @@
 #include <QLoggingCategory>
 #include <chrono>
 
-Q_LOGGING_CATEGORY(lcEmuModel, "emu.model")
+// Off by default; QT_LOGGING_RULES="emu.model.debug=true" shows every frame.
+Q_LOGGING_CATEGORY(lcEmuModel, "emu.model", QtInfoMsg)
 
 namespace emu {
 
