@@ -9,11 +9,25 @@ namespace repair {
 
 namespace {
 
-bool keepsTrailing(QChar c)
+// Whether the last character of s (a whole code point, also outside the
+// basic plane) ends a number: a digit of any script, "." or ",".
+bool endsLikeNumber(const QString &s)
 {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-           || c.category() == QChar::Number_DecimalDigit || c == QLatin1Char('.')
-           || c == QLatin1Char(',');
+    const QChar last = s.back();
+    if (last == QLatin1Char('.') || last == QLatin1Char(','))
+        return true;
+    char32_t codePoint = last.unicode();
+    if (last.isLowSurrogate() && s.size() >= 2 && s.at(s.size() - 2).isHighSurrogate())
+        codePoint = QChar::surrogateToUcs4(s.at(s.size() - 2), last);
+    return QChar::category(codePoint) == QChar::Number_DecimalDigit;
+}
+
+// Length in UTF-16 units of the last code point of s.
+qsizetype lastCodePointLength(const QString &s)
+{
+    return s.size() >= 2 && s.back().isLowSurrogate() && s.at(s.size() - 2).isHighSurrogate()
+               ? 2
+               : 1;
 }
 
 bool hasAsciiDigit(const QString &s)
@@ -40,8 +54,8 @@ DecimalResult repairDecimal(const QString &trimmedText, double min, double max, 
     s.remove(QLatin1Char(' '));
     s.remove(QLatin1Char('\''));
     s.remove(QLatin1Char('_'));
-    while (!s.isEmpty() && !keepsTrailing(s.back()))
-        s.chop(1);
+    while (!s.isEmpty() && !endsLikeNumber(s))
+        s.chop(lastCodePointLength(s));
 
     bool ok = false;
     double value = 0;

@@ -57,6 +57,17 @@ private slots:
                                           << true << 60.5 << "60.5" << true << false;
         QTest::newRow("two decimals after comma") << "60,25" << 20.0 << 108.0 << 102.0
                                                   << true << 60.3 << "60.3" << true << false;
+        // Digits of other scripts count as digits when stripping the end,
+        // but only ASCII digits convert.
+        QTest::newRow("trailing Arabic-Indic digit kept") << QString::fromUtf8("50\u0665") << 20.0
+                                                          << 108.0 << 102.0 << false << 102.0
+                                                          << "102.0" << true << true;
+        QTest::newRow("trailing non-BMP digit kept") << QString::fromUtf8("50\U0001D7CE") << 20.0
+                                                     << 108.0 << 102.0 << false << 102.0
+                                                     << "102.0" << true << true;
+        QTest::newRow("trailing non-BMP letter stripped") << QString::fromUtf8("50\U0001D400") << 20.0
+                                                          << 108.0 << 102.0 << true << 50.0
+                                                          << "50" << true << false;
         QTest::newRow("digits only after unit") << "mm50" << 20.0 << 108.0 << 102.0
                                                 << false << 102.0 << "102.0" << true << true;
 
