@@ -137,7 +137,7 @@ void MainWindow::on_pushButton_open_clicked()
             contrlNet = m_netTransport.get();
         ui->centralwidget->setEnabled(false);
         const QString address = addressFromItem(item);
-        const quint16 port = parsePort(ui->lineEdit_ConnectTCPPort->text());
+        const quint16 port = proto::parsePort(ui->lineEdit_ConnectTCPPort->text());
         result = contrlNet ? contrlNet->Connect_Server(address, port) : 1;
         ui->centralwidget->setEnabled(true);
     } else if (ret_mode == MediumUsb) {
