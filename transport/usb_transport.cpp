@@ -1,1 +1,443 @@
-// placeholder
+// USB transport. Printers of this family enumerate with vendor id 0xE51D;
+// the product id tells the brand the printer is sold under. The tool never
+// keeps a printer open: a selection is just a referenced libusb_device (and
+// the context it lives in), and every byte operation opens, claims,
+// transfers, releases and closes again, so the printer stays usable by other
+// programs between operations.
+#include "transport/usb_transport.h"
+
+#include "transport/scan_host.h"
+#include "ui/shared_state.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QString>
+#include <libusb.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+_PRINTER_HANDLE *CDeviceIOOpera::printer_handle_usb = nullptr;
+
+namespace {
+
+constexpr uint16_t kVendorId = 0xE51D;
+constexpr int kReplySize = 264;
+constexpr unsigned int kSwapTimeoutMs = 3000;
+constexpr unsigned int kButtonTimeoutMs = 300000;  // firmware files take minutes
+constexpr unsigned int kControlTimeoutMs = 5000;
+
+struct Manufacturer
+{
+    const char *name;
+    std::vector<uint16_t> productIds;
+};
+
+// Brand by product id. Built on first use and kept for the process; the
+// lists do not overlap, the first row that holds the id wins.
+const std::vector<Manufacturer> &manufacturerTable()
+{
+    static const std::vector<Manufacturer> table = {
+        {"Corvanta", {0x0301, 0x0302, 0x0401, 0x0402, 0x0403, 0x0511, 0x0618, 0x1402, 0x1403}},
+        {"Label", {0x0311, 0x0322, 0x0411, 0x0412, 0x0413, 0x0504, 0x0507, 0x0508, 0x0509, 0x0510, 0x0513, 0x0514,
+                   0x0614, 0x0617, 0x1411, 0x1413}},
+        {"VELDOR", {0x1401, 0x1420, 0x4110, 0x4111, 0x4112, 0x4113, 0x4114, 0x4115, 0x4116, 0x0604, 0x0605, 0x0606,
+                    0x0607, 0x0608, 0x0609, 0x0610, 0x0611, 0x0612, 0x0613, 0x0616}},
+        {"Qestro", {0x0414, 0x0502, 0x0503, 0x0630, 0x0631, 0x0632, 0x0640, 0x0641, 0x0642}},
+        {"Vantrel", {0x0601, 0x0602, 0x0603, 0x0615}},
+        {"Silver Falcon", {0x0505, 0x0506}},
+    };
+    return table;
+}
+
+const char *manufacturerOf(uint16_t productId)
+{
+    for (const Manufacturer &m : manufacturerTable())
+        for (uint16_t id : m.productIds)
+            if (id == productId)
+                return m.name;
+    return "Unknown";
+}
+
+void copyField(char (&field)[256], const char *text)
+{
+    std::memset(field, 0, sizeof field);
+    std::snprintf(field, sizeof field, "%s", text);
+}
+
+// Open the selected printer and claim its printer interface: the part every
+// bulk operation shares. Returns 0 with the handle open (interface not yet
+// claimed), or the operation's result code.
+int openSelected(libusb_device_handle *&handle, int &claimInterface, unsigned char &epIn, unsigned char &epOut)
+{
+    _PRINTER_HANDLE *record = CDeviceIOOpera::printer_handle_usb;
+    if (!record || !record->pHandle) {
+        qDebug("printer_handle_usb == NULL or  printer_handle_usb->pHandle == NULL");
+        return 4;
+    }
+    if (CDeviceIOOpera::GetUSBDevEndPoint(record->pHandle, 0, claimInterface, epIn, epOut) != 0) {
+        qDebug("Get Printer EndPoint falied");
+        return 4;
+    }
+    handle = nullptr;
+    const int r = libusb_open(record->pHandle, &handle);
+    if (r != 0 || !handle) {
+        qDebug("libusb_open fail (code=%d)(msg=%s).", r, libusb_error_name(r));
+        if (handle)
+            libusb_close(handle);
+        handle = nullptr;
+        return 5;
+    }
+    return 0;
+}
+
+void releaseAndClose(libusb_device_handle *handle, int claimInterface)
+{
+    libusb_release_interface(handle, claimInterface);
+    libusb_close(handle);
+}
+
+} // namespace
+
+CDeviceIOOpera::CDeviceIOOpera(ScanHost *host)
+    : m_host(host), m_handle(new _PRINTER_HANDLE{})
+{
+    printer_handle_usb = m_handle;
+}
+
+CDeviceIOOpera::~CDeviceIOOpera()
+{
+    if (printer_handle_usb == m_handle) {
+        ClosePrinterHandle();
+        printer_handle_usb = nullptr;
+    } else {
+        // A later scan replaced this record; drop what it still holds.
+        if (m_handle->pHandle)
+            libusb_unref_device(m_handle->pHandle);
+        if (m_handle->pContext)
+            libusb_exit(m_handle->pContext);
+    }
+    delete m_handle;
+}
+
+int CDeviceIOOpera::GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector &list)
+{
+    libusb_context *context = nullptr;
+    if (libusb_init(&context) != 0) {
+        qDebug("Failed to initialize libusb");
+        return 0;
+    }
+
+    libusb_device **devices = nullptr;
+    const ssize_t count = libusb_get_device_list(context, &devices);
+    manufacturerTable();
+
+    // The window hands over kPrinterAttrCount records. Printers past that
+    // are left out of the list (and only counted) rather than written past
+    // the caller's array.
+    int n = 0;
+    int leftOut = 0;
+    for (ssize_t i = 0; i < count; ++i) {
+        libusb_device *dev = devices[i];
+        libusb_device_descriptor desc{};
+        if (libusb_get_device_descriptor(dev, &desc) != 0 || desc.idVendor != kVendorId)
+            continue;
+        if (n >= kPrinterAttrCount) {
+            ++leftOut;
+            continue;
+        }
+        libusb_device_handle *handle = nullptr;
+        if (libusb_open(dev, &handle) != 0 || !handle)
+            continue;
+
+        char product[256] = {};
+        if (desc.iProduct == 0) {
+            std::snprintf(product, sizeof product, "%s", "Unknown");
+        } else if (libusb_get_string_descriptor_ascii(handle, desc.iProduct, reinterpret_cast<unsigned char *>(product),
+                                                      sizeof product) < 0) {
+            std::memset(product, 0, sizeof product);
+        }
+        char port[256] = {};
+        std::snprintf(port, sizeof port, "USB%03d", libusb_get_port_number(dev));
+
+        PrinterListEntry entry;
+        copyField(entry.name, product);
+        copyField(entry.port, port);
+        list.push_back(entry);
+
+        // The display string is cut to the record's 255 characters.
+        const int full = std::snprintf(records[n].modelname, sizeof records[n].modelname, "%s [%s] {%s}",
+                                       manufacturerOf(desc.idProduct), product, port);
+        if (full >= int(sizeof records[n].modelname))
+            qDebug("USB scan: display string cut from %d to %d characters", full,
+                   int(sizeof records[n].modelname) - 1);
+        qDebug("<< attr[iDevNum].modelname:%s", records[n].modelname);
+        libusb_close(handle);
+        ++n;
+    }
+    if (leftOut > 0)
+        qDebug("USB scan: %d more printer(s) attached than the device list holds (%d); not listed", leftOut,
+               kPrinterAttrCount);
+
+    if (devices)
+        libusb_free_device_list(devices, 1);
+    libusb_exit(context);
+
+    if (!getListStatus)
+        return 0;
+    for (int i = 0; i < n && getListStatus; ++i)
+        if (m_host)
+            m_host->addScanResult(QString::fromLocal8Bit(records[i].modelname));
+    if (m_host)
+        m_host->setScanProgress(100);
+    QCoreApplication::processEvents();
+    return n > 0 ? 1 : 0;
+}
+
+int CDeviceIOOpera::GetPrinterHandle(int port)
+{
+    _PRINTER_HANDLE *record = printer_handle_usb;
+    if (!record)
+        return -1;
+    // Opening twice without a close in between must not leak the first
+    // selection.
+    ClosePrinterHandle();
+
+    const int r = libusb_init(&record->pContext);
+    if (r != 0) {
+        record->pContext = nullptr;
+        return r;
+    }
+    libusb_device **devices = nullptr;
+    const ssize_t count = libusb_get_device_list(record->pContext, &devices);
+    const int found = FindPrinterDevOrder(port, devices, int(count));
+    if (devices)
+        libusb_free_device_list(devices, 1);
+    if (found == 0)
+        return 0;
+
+    qDebug("FindPrinterDevOrder失败");
+    libusb_exit(record->pContext);
+    record->pContext = nullptr;
+    return -1;
+}
+
+int CDeviceIOOpera::FindPrinterDevOrder(int port, libusb_device **devs, int count)
+{
+    _PRINTER_HANDLE *record = printer_handle_usb;
+    if (count < 1 || !devs || !record)
+        return -1;
+    int result = -1;
+    // Several printers can sit on the same port number behind different
+    // hubs or buses; the last one in list order is taken.
+    for (int i = 0; i < count; ++i) {
+        libusb_device_descriptor desc{};
+        if (libusb_get_device_descriptor(devs[i], &desc) != 0) {
+            std::fputs("Get Device Descriptor Failed", stderr);
+            continue;
+        }
+        if (desc.idVendor != kVendorId || libusb_get_port_number(devs[i]) != port)
+            continue;
+        if (record->pHandle)
+            libusb_unref_device(record->pHandle);
+        record->pHandle = libusb_ref_device(devs[i]);
+        record->vid = kVendorId;
+        record->pid = desc.idProduct;
+        result = 0;
+    }
+    return result;
+}
+
+void CDeviceIOOpera::ClosePrinterHandle()
+{
+    _PRINTER_HANDLE *record = printer_handle_usb;
+    if (!record)
+        return;
+    if (record->pHandle)
+        libusb_unref_device(record->pHandle);
+    record->pHandle = nullptr;
+    if (record->pContext)
+        libusb_exit(record->pContext);
+    record->pContext = nullptr;
+}
+
+int CDeviceIOOpera::GetUSBDevEndPoint(libusb_device *dev, int interfaceNumber, int &claimInterface,
+                                      unsigned char &epIn, unsigned char &epOut)
+{
+    libusb_config_descriptor *config = nullptr;
+    const int r = libusb_get_config_descriptor(dev, 0, &config);
+    if (r != 0) {
+        std::fprintf(stderr, "libusb_get_config_descriptor failed: %s\n", libusb_strerror(r));
+        return r;
+    }
+    // The printer interface is found by its string index, not by its
+    // number: asking for 0 picks the first alternate setting without an
+    // interface string, which on these printers is the printer interface.
+    const libusb_interface_descriptor *chosen = nullptr;
+    for (int i = 0; i < config->bNumInterfaces && !chosen; ++i) {
+        const libusb_interface &iface = config->interface[i];
+        for (int a = 0; a < iface.num_altsetting; ++a) {
+            const libusb_interface_descriptor &alt = iface.altsetting[a];
+            qDebug() << "iInterface:" << alt.iInterface << "interface:" << interfaceNumber;
+            if (alt.iInterface == interfaceNumber) {
+                chosen = &alt;
+                break;
+            }
+        }
+    }
+    if (!chosen) {
+        std::fprintf(stderr, "Interface %d not found.\n", interfaceNumber);
+        libusb_free_config_descriptor(config);
+        return -5;
+    }
+    claimInterface = chosen->bInterfaceNumber;
+    for (int e = 0; e < chosen->bNumEndpoints; ++e) {
+        const libusb_endpoint_descriptor &ep = chosen->endpoint[e];
+        if ((ep.bmAttributes & 3) != LIBUSB_TRANSFER_TYPE_BULK)
+            continue;
+        if (ep.bEndpointAddress & 0x80)
+            epIn = ep.bEndpointAddress;
+        else
+            epOut = ep.bEndpointAddress;
+    }
+    libusb_free_config_descriptor(config);
+    return 0;
+}
+
+int CDeviceIOOpera::PrinterDataIOSwap(unsigned char *data, int length, unsigned char *reply, int &replyLength)
+{
+    libusb_device_handle *handle = nullptr;
+    int claimInterface = 0;
+    unsigned char epIn = 0, epOut = 0;
+    if (const int r = openSelected(handle, claimInterface, epIn, epOut); r != 0)
+        return r;
+
+    int r = libusb_claim_interface(handle, claimInterface);
+    if (r != 0) {
+        qDebug("libusb_claim_interface failed: ret = %d", r);
+        qDebug("libusb_claim_interface err is : %s", libusb_strerror(r));
+        // usblp (or another driver) may hold the printer interface: take it
+        // over and try once more. Only a claim that then succeeds counts.
+        const int detached = libusb_detach_kernel_driver(handle, claimInterface);
+        r = libusb_claim_interface(handle, claimInterface);
+        if (r != 0) {
+            qDebug("libusb_claim_interface retry after detach (%s) failed: %s", libusb_error_name(detached),
+                   libusb_strerror(r));
+            libusb_close(handle);
+            return 5;
+        }
+    }
+
+    int transferred = 0;
+    r = libusb_bulk_transfer(handle, epOut, data, length, &transferred, kSwapTimeoutMs);
+    qDebug("libusb_bulk_transfer write: %d %d\n", length, transferred);
+    if (r < 0) {
+        qDebug("libusb_bulk_transfer write failed: %s\n", libusb_strerror(r));
+        releaseAndClose(handle, claimInterface);
+        return 4;
+    }
+
+    if (reply) {
+        // The printer's reply is read in one go into a fixed 264-byte area;
+        // what is not filled stays zero and callers judge the frame itself.
+        unsigned char buffer[kReplySize] = {};
+        int received = 0;
+        r = libusb_bulk_transfer(handle, epIn, buffer, kReplySize, &received, kSwapTimeoutMs);
+        if (r < 0) {
+            qDebug("libusb_bulk_transfer read failed: %s\n", libusb_strerror(r));
+            releaseAndClose(handle, claimInterface);
+            return 4;
+        }
+        std::memcpy(reply, buffer, kReplySize);
+        replyLength = kReplySize;
+    }
+    releaseAndClose(handle, claimInterface);
+    return 0;
+}
+
+int CDeviceIOOpera::PrinterDataIOButton(unsigned char *data, int length, unsigned char *, int &)
+{
+    libusb_device_handle *handle = nullptr;
+    int claimInterface = 0;
+    unsigned char epIn = 0, epOut = 0;
+    if (const int r = openSelected(handle, claimInterface, epIn, epOut); r != 0)
+        return r;
+
+    int r = libusb_claim_interface(handle, claimInterface);
+    if (r != 0) {
+        qDebug() << "libusb_claim_interface ret" << r;
+        qDebug("libusb_claim_interface failed.\n");
+        qDebug("libusb_claim_interface err is : %s", libusb_strerror(r));
+        libusb_close(handle);
+        return 5;
+    }
+
+    int transferred = 0;
+    r = libusb_bulk_transfer(handle, epOut, data, length, &transferred, kButtonTimeoutMs);
+    qDebug("libusb_bulk_transfer write: %d %d\n", length, transferred);
+    if (r < 0) {
+        qDebug("libusb_bulk_transfer write failed: %s\n", libusb_strerror(r));
+        releaseAndClose(handle, claimInterface);
+        return 4;
+    }
+    releaseAndClose(handle, claimInterface);
+    return 0;
+}
+
+QByteArray CDeviceIOOpera::readDebugData()
+{
+    libusb_device_handle *handle = nullptr;
+    int claimInterface = 0;
+    unsigned char epIn = 0, epOut = 0;
+    if (openSelected(handle, claimInterface, epIn, epOut) != 0)
+        return {};
+
+    int r = libusb_claim_interface(handle, claimInterface);
+    if (r != 0) {
+        qDebug("libusb_claim_interface failed.\n");
+        qDebug("libusb_claim_interface err is : %s", libusb_strerror(r));
+        // Free the interface for the next operation.
+        libusb_detach_kernel_driver(handle, claimInterface);
+        libusb_close(handle);
+        return {};
+    }
+
+    QByteArray buffer(kReplySize, '\0');
+    int received = 0;
+    r = libusb_bulk_transfer(handle, epIn, reinterpret_cast<unsigned char *>(buffer.data()), kReplySize, &received,
+                             kSwapTimeoutMs);
+    releaseAndClose(handle, claimInterface);
+    if (r < 0) {
+        qDebug("libusb_bulk_transfer read failed: %s\n", libusb_strerror(r));
+        return {};
+    }
+    return buffer;
+}
+
+int CDeviceIOOpera::ReadFromControlEndpoint(unsigned char *buffer, int &length)
+{
+    _PRINTER_HANDLE *record = printer_handle_usb;
+    if (!record || !record->pHandle) {
+        std::fputs("Invalid printer handle\n", stderr);
+        return -1;
+    }
+    libusb_device_handle *handle = nullptr;
+    int r = libusb_open(record->pHandle, &handle);
+    if (r != 0 || !handle) {
+        if (r == 0)
+            r = LIBUSB_ERROR_OTHER;
+        std::fprintf(stderr, "libusb_open fail (code=%d)(msg=%s)\n", r, libusb_error_name(r));
+        return r;
+    }
+    // Vendor request 0xFF to the printer interface: the 32-bit status word.
+    r = libusb_control_transfer(handle, 0xC1, 0xFF, 0, 0, buffer, 4, kControlTimeoutMs);
+    if (r < 0) {
+        std::fprintf(stderr, "Control transfer failed: %s\n", libusb_error_name(r));
+        libusb_close(handle);
+        return r;
+    }
+    length = r;
+    libusb_close(handle);
+    return 0;
+}

@@ -1,0 +1,22 @@
+// Stands in for the main window while a transport enumerates: records the
+// device-list items and progress values it is handed.
+#pragma once
+
+#include "transport/scan_host.h"
+
+#include <QList>
+#include <QStringList>
+
+class FakeScanHost : public ScanHost
+{
+public:
+    void addScanResult(const QString &displayText) override { items.append(displayText); }
+    void setScanProgress(int percent) override { progress.append(percent); }
+    bool wifiDirectChecked() const override { return false; }
+    QString connectAddressText() const override { return QStringLiteral("127.0.0.1"); }
+    QString connectTcpPortText() const override { return QStringLiteral("9100"); }
+    QString connectUdpPortText() const override { return QStringLiteral("38400"); }
+
+    QStringList items;
+    QList<int> progress;
+};
