@@ -1,4 +1,805 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR" sourcelanguage="zh_CN">
+<context>
+    <name>CutDialog</name>
+    <message>
+        <source>设置工具</source>
+        <translation>Outil de configuration</translation>
+    </message>
+    <message>
+        <source>请确保打印机是否已经安装/连接对应剥离器</source>
+        <translation>Assurez-vous que l&apos;imprimante dispose du décolleur adapté installé/connecté</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>标签机设置工具</source>
+        <translation>Outil de configuration d&apos;imprimante d&apos;étiquettes</translation>
+    </message>
+    <message>
+        <source>通讯介质</source>
+        <translation>Moyen de communication</translation>
+    </message>
+    <message>
+        <source>有线网络</source>
+        <translation>Réseau filaire</translation>
+    </message>
+    <message>
+        <source>蓝牙</source>
+        <translation>Bluetooth</translation>
+    </message>
+    <message>
+        <source>无线网络</source>
+        <translation>Réseau sans fil</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>Port série</translation>
+    </message>
+    <message>
+        <source>设备列表</source>
+        <translation>Liste des appareils</translation>
+    </message>
+    <message>
+        <source>刷新列表</source>
+        <translation>Actualiser la liste</translation>
+    </message>
+    <message>
+        <source>停止获取</source>
+        <translation>Arrêter la recherche</translation>
+    </message>
+    <message>
+        <source>打开设备</source>
+        <translation>Ouvrir l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>关闭设备</source>
+        <translation>Fermer l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>IP连接设置</source>
+        <translation>Paramètres de connexion IP</translation>
+    </message>
+    <message>
+        <source>设备IP:</source>
+        <translation>IP de l&apos;appareil :</translation>
+    </message>
+    <message>
+        <source>TCP端口:</source>
+        <translation>Port TCP :</translation>
+    </message>
+    <message>
+        <source>UDP端口:</source>
+        <translation>Port UDP :</translation>
+    </message>
+    <message>
+        <source>串口连接设置</source>
+        <translation>Paramètres de connexion série</translation>
+    </message>
+    <message>
+        <source>流控方式:</source>
+        <translation>Contrôle de flux :</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>Aucun</translation>
+    </message>
+    <message>
+        <source>硬件</source>
+        <translation>Matériel</translation>
+    </message>
+    <message>
+        <source>软件</source>
+        <translation>Logiciel</translation>
+    </message>
+    <message>
+        <source>校验位：</source>
+        <translation>Parité :</translation>
+    </message>
+    <message>
+        <source>波特率：</source>
+        <translation>Débit en bauds :</translation>
+    </message>
+    <message>
+        <source>数据位：</source>
+        <translation>Bits de données :</translation>
+    </message>
+    <message>
+        <source>8bit</source>
+        <translation>8 bits</translation>
+    </message>
+    <message>
+        <source>7bit</source>
+        <translation>7 bits</translation>
+    </message>
+    <message>
+        <source>停止位：</source>
+        <translation>Bits d&apos;arrêt :</translation>
+    </message>
+    <message>
+        <source>1bit</source>
+        <translation>1 bit</translation>
+    </message>
+    <message>
+        <source>2bit</source>
+        <translation>2 bits</translation>
+    </message>
+    <message>
+        <source>打印机设置</source>
+        <translation>Paramètres de l&apos;imprimante</translation>
+    </message>
+    <message>
+        <source>打印设置</source>
+        <translation>Paramètres d&apos;impression</translation>
+    </message>
+    <message>
+        <source>打印速度：</source>
+        <translation>Vitesse d&apos;impression :</translation>
+    </message>
+    <message>
+        <source>打印浓度：</source>
+        <translation>Densité d&apos;impression :</translation>
+    </message>
+    <message>
+        <source>打印方向：</source>
+        <translation>Sens d&apos;impression :</translation>
+    </message>
+    <message>
+        <source>旋转0度</source>
+        <translation>Rotation 0 degré</translation>
+    </message>
+    <message>
+        <source>旋转180度</source>
+        <translation>Rotation 180 degrés</translation>
+    </message>
+    <message>
+        <source>打印方式：</source>
+        <translation>Mode d&apos;impression :</translation>
+    </message>
+    <message>
+        <source>正常打印</source>
+        <translation>Impression normale</translation>
+    </message>
+    <message>
+        <source>镜像打印</source>
+        <translation>Impression miroir</translation>
+    </message>
+    <message>
+        <source>打印模式：</source>
+        <translation>Type d&apos;impression :</translation>
+    </message>
+    <message>
+        <source>热敏</source>
+        <translation>Thermique direct</translation>
+    </message>
+    <message>
+        <source>热转印</source>
+        <translation>Transfert thermique</translation>
+    </message>
+    <message>
+        <source>自适应</source>
+        <translation>Adaptatif</translation>
+    </message>
+    <message>
+        <source>自动吸纸：</source>
+        <translation>Chargement automatique du papier :</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Désactivé</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>Activé</translation>
+    </message>
+    <message>
+        <source>纸张类型：</source>
+        <translation>Type de papier :</translation>
+    </message>
+    <message>
+        <source>标签纸</source>
+        <translation>Étiquettes</translation>
+    </message>
+    <message>
+        <source>黑标纸</source>
+        <translation>Papier à marque noire</translation>
+    </message>
+    <message>
+        <source>连续纸</source>
+        <translation>Papier continu</translation>
+    </message>
+    <message>
+        <source>AUTO</source>
+        <translation>AUTO</translation>
+    </message>
+    <message>
+        <source>指令集：</source>
+        <translation>Jeu de commandes :</translation>
+    </message>
+    <message>
+        <source>标签间隙(单位mm)：</source>
+        <translation>Espace entre étiquettes (mm) :</translation>
+    </message>
+    <message>
+        <source>黑标间隙(单位mm)：</source>
+        <translation>Espace de marque noire (mm) :</translation>
+    </message>
+    <message>
+        <source>垂直偏移(单位mm)：</source>
+        <translation>Décalage vertical (mm) :</translation>
+    </message>
+    <message>
+        <source>打印偏移(单位mm)：</source>
+        <translation>Décalage d&apos;impression (mm) :</translation>
+    </message>
+    <message>
+        <source>宽度：</source>
+        <translation>Largeur :</translation>
+    </message>
+    <message>
+        <source>高度：</source>
+        <translation>Hauteur :</translation>
+    </message>
+    <message>
+        <source>语言切换：</source>
+        <translation>Langue :</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>Anglais</translation>
+    </message>
+    <message>
+        <source>中文简体</source>
+        <translation>Chinois simplifié</translation>
+    </message>
+    <message>
+        <source>中文繁体</source>
+        <translation>Chinois traditionnel</translation>
+    </message>
+    <message>
+        <source>韩文</source>
+        <translation>Coréen</translation>
+    </message>
+    <message>
+        <source>日文</source>
+        <translation>Japonais</translation>
+    </message>
+    <message>
+        <source>阿拉伯文</source>
+        <translation>Arabe</translation>
+    </message>
+    <message>
+        <source>泰文</source>
+        <translation>Thaï</translation>
+    </message>
+    <message>
+        <source>默认代码页：</source>
+        <translation>Page de codes par défaut :</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>Lire</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Définir</translation>
+    </message>
+    <message>
+        <source>距离设置</source>
+        <translation>Paramètres de distance</translation>
+    </message>
+    <message>
+        <source>出纸口到打印头距离(单位dot)：</source>
+        <translation>Distance sortie papier – tête d&apos;impression (points) :</translation>
+    </message>
+    <message>
+        <source>缝到打印头距离(单位mm)：</source>
+        <translation>Distance espace – tête d&apos;impression (mm) :</translation>
+    </message>
+    <message>
+        <source>黑标到打印头距离(单位mm)：</source>
+        <translation>Distance marque noire – tête d&apos;impression (mm) :</translation>
+    </message>
+    <message>
+        <source>打印头到撕纸位置距离(单位dot)：</source>
+        <translation>Distance tête d&apos;impression – position de découpe (points) :</translation>
+    </message>
+    <message>
+        <source>注：1mm = 8dot</source>
+        <translation>Remarque : 1 mm = 8 points</translation>
+    </message>
+    <message>
+        <source>wifi设置</source>
+        <translation>Paramètres Wi-Fi</translation>
+    </message>
+    <message>
+        <source>STA模式</source>
+        <translation>Mode STA</translation>
+    </message>
+    <message>
+        <source>wifi名称：</source>
+        <translation>Nom du Wi-Fi :</translation>
+    </message>
+    <message>
+        <source>wifi密码：</source>
+        <translation>Mot de passe Wi-Fi :</translation>
+    </message>
+    <message>
+        <source>AP模式</source>
+        <translation>Mode AP</translation>
+    </message>
+    <message>
+        <source> AP_IP:</source>
+        <translation> AP_IP :</translation>
+    </message>
+    <message>
+        <source>MAC：</source>
+        <translation>MAC :</translation>
+    </message>
+    <message>
+        <source>TCP端口号：</source>
+        <translation>Numéro de port TCP :</translation>
+    </message>
+    <message>
+        <source>IP设置</source>
+        <translation>Paramètres IP</translation>
+    </message>
+    <message>
+        <source>IP模式：</source>
+        <translation>Mode IP :</translation>
+    </message>
+    <message>
+        <source>IP:</source>
+        <translation>IP :</translation>
+    </message>
+    <message>
+        <source>子网掩码：</source>
+        <translation>Masque de sous-réseau :</translation>
+    </message>
+    <message>
+        <source>网关地址：</source>
+        <translation>Adresse de la passerelle :</translation>
+    </message>
+    <message>
+        <source>DNS:</source>
+        <translation>DNS :</translation>
+    </message>
+    <message>
+        <source>注：此项功能设置后需重启打印机</source>
+        <translation>Remarque : l&apos;imprimante doit être redémarrée après ce réglage</translation>
+    </message>
+    <message>
+        <source>注：AP模式的wifi密码最少为8位</source>
+        <translation>Remarque : le mot de passe Wi-Fi en mode AP doit comporter au moins 8 caractères</translation>
+    </message>
+    <message>
+        <source>wifi模式：</source>
+        <translation>Mode Wi-Fi :</translation>
+    </message>
+    <message>
+        <source>蓝牙设置</source>
+        <translation>Paramètres Bluetooth</translation>
+    </message>
+    <message>
+        <source>SPP名称:</source>
+        <translation>Nom SPP :</translation>
+    </message>
+    <message>
+        <source>BLE:</source>
+        <translation>BLE :</translation>
+    </message>
+    <message>
+        <source>SPP连接模式：</source>
+        <translation>Mode de connexion SPP :</translation>
+    </message>
+    <message>
+        <source>简易配对</source>
+        <translation>Appairage simple</translation>
+    </message>
+    <message>
+        <source>配对码配对</source>
+        <translation>Appairage par code PIN</translation>
+    </message>
+    <message>
+        <source>SPP_PIN码：</source>
+        <translation>Code PIN SPP :</translation>
+    </message>
+    <message>
+        <source>MAC:</source>
+        <translation>MAC :</translation>
+    </message>
+    <message>
+        <source>网口设置</source>
+        <translation>Paramètres du port réseau</translation>
+    </message>
+    <message>
+        <source>串口设置</source>
+        <translation>Paramètres du port série</translation>
+    </message>
+    <message>
+        <source>USB打印机信息</source>
+        <translation>Informations de l&apos;imprimante USB</translation>
+    </message>
+    <message>
+        <source>设备SN号:</source>
+        <translation>Numéro de série de l&apos;appareil :</translation>
+    </message>
+    <message>
+        <source>打印机设备信息</source>
+        <translation>Informations sur l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>剥离器设置</source>
+        <translation>Paramètres du décolleur</translation>
+    </message>
+    <message>
+        <source>剥离器取纸时间设置（单位：s）：</source>
+        <translation>Délai de retrait du décolleur (s) :</translation>
+    </message>
+    <message>
+        <source>功能设置</source>
+        <translation>Fonctions</translation>
+    </message>
+    <message>
+        <source>切刀设置</source>
+        <translation>Paramètres du massicot</translation>
+    </message>
+    <message>
+        <source>切刀关闭</source>
+        <translation>Massicot désactivé</translation>
+    </message>
+    <message>
+        <source>全切</source>
+        <translation>Coupe complète</translation>
+    </message>
+    <message>
+        <source>剥离模式</source>
+        <translation>Mode décollage</translation>
+    </message>
+    <message>
+        <source>撕离模式</source>
+        <translation>Mode détachement</translation>
+    </message>
+    <message>
+        <source>蜂鸣器开启</source>
+        <translation>Bip activé</translation>
+    </message>
+    <message>
+        <source>蜂鸣器关闭</source>
+        <translation>Bip désactivé</translation>
+    </message>
+    <message>
+        <source>按键设置开启</source>
+        <translation>Boutons activés</translation>
+    </message>
+    <message>
+        <source>按键设置关闭</source>
+        <translation>Boutons désactivés</translation>
+    </message>
+    <message>
+        <source>缝隙自学习</source>
+        <translation>Calibrer les espaces</translation>
+    </message>
+    <message>
+        <source>黑标自学习</source>
+        <translation>Calibrer la marque noire</translation>
+    </message>
+    <message>
+        <source>DAC自学习</source>
+        <translation>Calibrer le DAC</translation>
+    </message>
+    <message>
+        <source>缺纸学习</source>
+        <translation>Calibrer la fin de papier</translation>
+    </message>
+    <message>
+        <source>获取打印机状态</source>
+        <translation>Obtenir l&apos;état de l&apos;imprimante</translation>
+    </message>
+    <message>
+        <source>打印机初始化</source>
+        <translation>Initialiser l&apos;imprimante</translation>
+    </message>
+    <message>
+        <source>重启机器</source>
+        <translation>Redémarrer l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>打印自检页</source>
+        <translation>Imprimer la page d&apos;autotest</translation>
+    </message>
+    <message>
+        <source>WIFI配网</source>
+        <translation>Configuration Wi-Fi</translation>
+    </message>
+    <message>
+        <source>出纸口纸边传感器自学习</source>
+        <translation>Calibrer le capteur de bord en sortie papier</translation>
+    </message>
+    <message>
+        <source>维护升级</source>
+        <translation>Maintenance et mise à jour</translation>
+    </message>
+    <message>
+        <source>下载固件</source>
+        <translation>Télécharger le micrologiciel</translation>
+    </message>
+    <message>
+        <source>下载字库</source>
+        <translation>Télécharger les polices</translation>
+    </message>
+    <message>
+        <source>打印机资讯</source>
+        <translation>Informations sur l&apos;imprimante</translation>
+    </message>
+    <message>
+        <source>打印机型号 ：</source>
+        <translation>Modèle d&apos;imprimante :</translation>
+    </message>
+    <message>
+        <source>打印机版本：</source>
+        <translation>Version de l&apos;imprimante :</translation>
+    </message>
+    <message>
+        <source>分辩率：</source>
+        <translation>Résolution :</translation>
+    </message>
+    <message>
+        <source>最大纸张宽度：</source>
+        <translation>Largeur de papier maximale :</translation>
+    </message>
+    <message>
+        <source>读取打印机资讯</source>
+        <translation>Lire les informations de l&apos;imprimante</translation>
+    </message>
+    <message>
+        <source>消息区</source>
+        <translation>Messages</translation>
+    </message>
+    <message>
+        <source>HEX接收</source>
+        <translation>Réception HEX</translation>
+    </message>
+    <message>
+        <source>清空接收</source>
+        <translation>Effacer la réception</translation>
+    </message>
+    <message>
+        <source>发送区</source>
+        <translation>Envoi</translation>
+    </message>
+    <message>
+        <source>HEX发送</source>
+        <translation>Envoi HEX</translation>
+    </message>
+    <message>
+        <source>清空发送</source>
+        <translation>Effacer l&apos;envoi</translation>
+    </message>
+    <message>
+        <source>发送文件</source>
+        <translation>Envoyer un fichier</translation>
+    </message>
+    <message>
+        <source>发送</source>
+        <translation>Envoyer</translation>
+    </message>
+    <message>
+        <source>发送进度</source>
+        <translation>Progression de l&apos;envoi</translation>
+    </message>
+    <message>
+        <source>设置工具</source>
+        <translation>Outil de configuration</translation>
+    </message>
+    <message>
+        <source>内存分配失败</source>
+        <translation>Échec de l&apos;allocation de mémoire</translation>
+    </message>
+    <message>
+        <source>请确保通讯设备已开启</source>
+        <translation>Assurez-vous que l&apos;appareil de communication est allumé</translation>
+    </message>
+    <message>
+        <source>请先选中打印列表中的打印机</source>
+        <translation>Veuillez d&apos;abord sélectionner l&apos;imprimante dans la liste</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>连接超时，请重试！</source>
+        <translation>Délai de connexion dépassé, veuillez réessayer !</translation>
+    </message>
+    <message>
+        <source>连接成功！</source>
+        <translation>Connexion réussie !</translation>
+    </message>
+    <message>
+        <source>注：1mm = 12dot</source>
+        <translation>Remarque : 1 mm = 12 points</translation>
+    </message>
+    <message>
+        <source>关闭成功！</source>
+        <translation>Fermeture réussie !</translation>
+    </message>
+    <message>
+        <source>宽度范围20-108mm，请重新输入</source>
+        <translation>Largeur de 20 à 108 mm, veuillez ressaisir</translation>
+    </message>
+    <message>
+        <source>高度范围10-1778mm，请重新输入</source>
+        <translation>Hauteur de 10 à 1778 mm, veuillez ressaisir</translation>
+    </message>
+    <message>
+        <source>请先打开设备</source>
+        <translation>Veuillez d&apos;abord ouvrir l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>处理成功</source>
+        <translation>Traitement réussi</translation>
+    </message>
+    <message>
+        <source>请确保打印机已进行连接</source>
+        <translation>Assurez-vous que l&apos;imprimante est connectée</translation>
+    </message>
+    <message>
+        <source>USB通讯出错，请重试</source>
+        <translation>Erreur de communication USB, veuillez réessayer</translation>
+    </message>
+    <message>
+        <source>网络通讯出错，请重试</source>
+        <translation>Erreur de communication réseau, veuillez réessayer</translation>
+    </message>
+    <message>
+        <source>蓝牙通讯出错，请重试</source>
+        <translation>Erreur de communication Bluetooth, veuillez réessayer</translation>
+    </message>
+    <message>
+        <source>串口通讯出错，请重试</source>
+        <translation>Erreur de communication série, veuillez réessayer</translation>
+    </message>
+    <message>
+        <source>出纸口到打印头距离(单位dot)</source>
+        <translation>Distance sortie papier – tête d&apos;impression (points)</translation>
+    </message>
+    <message>
+        <source>缝到打印头距离(单位mm)</source>
+        <translation>Distance espace – tête d&apos;impression (mm)</translation>
+    </message>
+    <message>
+        <source>黑标到打印头距离(单位mm)</source>
+        <translation>Distance marque noire – tête d&apos;impression (mm)</translation>
+    </message>
+    <message>
+        <source>打印头到撕纸位置距离(单位dot)</source>
+        <translation>Distance tête d&apos;impression – position de découpe (points)</translation>
+    </message>
+    <message>
+        <source>%1的取值范围为%2 ~ %3，请重新输入</source>
+        <translation>La valeur de %1 doit être comprise entre %2 et %3, veuillez ressaisir</translation>
+    </message>
+    <message>
+        <source>%1过长，最多%2字节（UTF-8），请重新输入</source>
+        <translation>%1 est trop long, %2 octets au maximum (UTF-8), veuillez ressaisir</translation>
+    </message>
+    <message>
+        <source>标签间隙(单位mm)</source>
+        <translation>Espace entre étiquettes (mm)</translation>
+    </message>
+    <message>
+        <source>黑标间隙(单位mm)</source>
+        <translation>Espace de marque noire (mm)</translation>
+    </message>
+    <message>
+        <source>垂直偏移(单位mm)</source>
+        <translation>Décalage vertical (mm)</translation>
+    </message>
+    <message>
+        <source>打印偏移(单位mm)</source>
+        <translation>Décalage d&apos;impression (mm)</translation>
+    </message>
+    <message>
+        <source>设备SN号</source>
+        <translation>Numéro de série de l&apos;appareil</translation>
+    </message>
+    <message>
+        <source>剥离器取纸时间（单位：s）</source>
+        <translation>Délai de retrait du décolleur (s)</translation>
+    </message>
+    <message>
+        <source>设备未打开!</source>
+        <translation>Appareil non ouvert !</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>标签机设置工具</source>
+        <translation>Outil de configuration d&apos;imprimante d&apos;étiquettes</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>设置工具</source>
+        <translation>Outil de configuration</translation>
+    </message>
+    <message>
+        <source>请确保打印机已进行连接</source>
+        <translation>Assurez-vous que l&apos;imprimante est connectée</translation>
+    </message>
+    <message>
+        <source>空闲中</source>
+        <translation>En attente</translation>
+    </message>
+    <message>
+        <source>打印中</source>
+        <translation>En cours d&apos;impression</translation>
+    </message>
+    <message>
+        <source>缺纸</source>
+        <translation>Plus de papier</translation>
+    </message>
+    <message>
+        <source>纸将尽</source>
+        <translation>Papier presque épuisé</translation>
+    </message>
+    <message>
+        <source>卡纸</source>
+        <translation>Bourrage papier</translation>
+    </message>
+    <message>
+        <source>碳带将尽</source>
+        <translation>Ruban presque épuisé</translation>
+    </message>
+    <message>
+        <source>无碳带</source>
+        <translation>Pas de ruban</translation>
+    </message>
+    <message>
+        <source>打印头过热</source>
+        <translation>Tête d&apos;impression en surchauffe</translation>
+    </message>
+    <message>
+        <source>开盖</source>
+        <translation>Capot ouvert</translation>
+    </message>
+    <message>
+        <source>定位异常（黑标或缝隙）</source>
+        <translation>Erreur de positionnement (marque noire ou espace)</translation>
+    </message>
+    <message>
+        <source>切刀异常</source>
+        <translation>Erreur du massicot</translation>
+    </message>
+    <message>
+        <source>升级中</source>
+        <translation>Mise à jour en cours</translation>
+    </message>
+    <message>
+        <source>升级异常</source>
+        <translation>Erreur de mise à jour</translation>
+    </message>
+    <message>
+        <source>指令错误</source>
+        <translation>Erreur de commande</translation>
+    </message>
+    <message>
+        <source>打印暂停</source>
+        <translation>Impression en pause</translation>
+    </message>
+    <message>
+        <source>打印删除</source>
+        <translation>Impression supprimée</translation>
+    </message>
+</context>
 </TS>

@@ -1,4 +1,805 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="pt_BR" sourcelanguage="zh_CN">
+<context>
+    <name>CutDialog</name>
+    <message>
+        <source>设置工具</source>
+        <translation>Ferramenta de configuração</translation>
+    </message>
+    <message>
+        <source>请确保打印机是否已经安装/连接对应剥离器</source>
+        <translation>Verifique se a impressora tem o descolador correto instalado/conectado</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>标签机设置工具</source>
+        <translation>Ferramenta de configuração da impressora de etiquetas</translation>
+    </message>
+    <message>
+        <source>通讯介质</source>
+        <translation>Meio de comunicação</translation>
+    </message>
+    <message>
+        <source>有线网络</source>
+        <translation>Rede cabeada</translation>
+    </message>
+    <message>
+        <source>蓝牙</source>
+        <translation>Bluetooth</translation>
+    </message>
+    <message>
+        <source>无线网络</source>
+        <translation>Rede sem fio</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>Porta serial</translation>
+    </message>
+    <message>
+        <source>设备列表</source>
+        <translation>Lista de dispositivos</translation>
+    </message>
+    <message>
+        <source>刷新列表</source>
+        <translation>Atualizar lista</translation>
+    </message>
+    <message>
+        <source>停止获取</source>
+        <translation>Parar busca</translation>
+    </message>
+    <message>
+        <source>打开设备</source>
+        <translation>Abrir dispositivo</translation>
+    </message>
+    <message>
+        <source>关闭设备</source>
+        <translation>Fechar dispositivo</translation>
+    </message>
+    <message>
+        <source>IP连接设置</source>
+        <translation>Configuração de conexão IP</translation>
+    </message>
+    <message>
+        <source>设备IP:</source>
+        <translation>IP do dispositivo:</translation>
+    </message>
+    <message>
+        <source>TCP端口:</source>
+        <translation>Porta TCP:</translation>
+    </message>
+    <message>
+        <source>UDP端口:</source>
+        <translation>Porta UDP:</translation>
+    </message>
+    <message>
+        <source>串口连接设置</source>
+        <translation>Configuração de conexão serial</translation>
+    </message>
+    <message>
+        <source>流控方式:</source>
+        <translation>Controle de fluxo:</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>Nenhum</translation>
+    </message>
+    <message>
+        <source>硬件</source>
+        <translation>Hardware</translation>
+    </message>
+    <message>
+        <source>软件</source>
+        <translation>Software</translation>
+    </message>
+    <message>
+        <source>校验位：</source>
+        <translation>Paridade:</translation>
+    </message>
+    <message>
+        <source>波特率：</source>
+        <translation>Taxa de transmissão:</translation>
+    </message>
+    <message>
+        <source>数据位：</source>
+        <translation>Bits de dados:</translation>
+    </message>
+    <message>
+        <source>8bit</source>
+        <translation>8 bits</translation>
+    </message>
+    <message>
+        <source>7bit</source>
+        <translation>7 bits</translation>
+    </message>
+    <message>
+        <source>停止位：</source>
+        <translation>Bits de parada:</translation>
+    </message>
+    <message>
+        <source>1bit</source>
+        <translation>1 bit</translation>
+    </message>
+    <message>
+        <source>2bit</source>
+        <translation>2 bits</translation>
+    </message>
+    <message>
+        <source>打印机设置</source>
+        <translation>Configuração da impressora</translation>
+    </message>
+    <message>
+        <source>打印设置</source>
+        <translation>Configuração de impressão</translation>
+    </message>
+    <message>
+        <source>打印速度：</source>
+        <translation>Velocidade de impressão:</translation>
+    </message>
+    <message>
+        <source>打印浓度：</source>
+        <translation>Densidade de impressão:</translation>
+    </message>
+    <message>
+        <source>打印方向：</source>
+        <translation>Direção de impressão:</translation>
+    </message>
+    <message>
+        <source>旋转0度</source>
+        <translation>Girar 0 graus</translation>
+    </message>
+    <message>
+        <source>旋转180度</source>
+        <translation>Girar 180 graus</translation>
+    </message>
+    <message>
+        <source>打印方式：</source>
+        <translation>Modo de impressão:</translation>
+    </message>
+    <message>
+        <source>正常打印</source>
+        <translation>Impressão normal</translation>
+    </message>
+    <message>
+        <source>镜像打印</source>
+        <translation>Impressão espelhada</translation>
+    </message>
+    <message>
+        <source>打印模式：</source>
+        <translation>Tipo de impressão:</translation>
+    </message>
+    <message>
+        <source>热敏</source>
+        <translation>Térmica direta</translation>
+    </message>
+    <message>
+        <source>热转印</source>
+        <translation>Transferência térmica</translation>
+    </message>
+    <message>
+        <source>自适应</source>
+        <translation>Adaptativo</translation>
+    </message>
+    <message>
+        <source>自动吸纸：</source>
+        <translation>Alimentação automática:</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Desligado</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>Ligado</translation>
+    </message>
+    <message>
+        <source>纸张类型：</source>
+        <translation>Tipo de papel:</translation>
+    </message>
+    <message>
+        <source>标签纸</source>
+        <translation>Etiqueta com espaço</translation>
+    </message>
+    <message>
+        <source>黑标纸</source>
+        <translation>Papel com marca preta</translation>
+    </message>
+    <message>
+        <source>连续纸</source>
+        <translation>Papel contínuo</translation>
+    </message>
+    <message>
+        <source>AUTO</source>
+        <translation>AUTO</translation>
+    </message>
+    <message>
+        <source>指令集：</source>
+        <translation>Conjunto de comandos:</translation>
+    </message>
+    <message>
+        <source>标签间隙(单位mm)：</source>
+        <translation>Espaço entre etiquetas (mm):</translation>
+    </message>
+    <message>
+        <source>黑标间隙(单位mm)：</source>
+        <translation>Espaço da marca preta (mm):</translation>
+    </message>
+    <message>
+        <source>垂直偏移(单位mm)：</source>
+        <translation>Deslocamento vertical (mm):</translation>
+    </message>
+    <message>
+        <source>打印偏移(单位mm)：</source>
+        <translation>Deslocamento de impressão (mm):</translation>
+    </message>
+    <message>
+        <source>宽度：</source>
+        <translation>Largura:</translation>
+    </message>
+    <message>
+        <source>高度：</source>
+        <translation>Altura:</translation>
+    </message>
+    <message>
+        <source>语言切换：</source>
+        <translation>Idioma:</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>Inglês</translation>
+    </message>
+    <message>
+        <source>中文简体</source>
+        <translation>Chinês simplificado</translation>
+    </message>
+    <message>
+        <source>中文繁体</source>
+        <translation>Chinês tradicional</translation>
+    </message>
+    <message>
+        <source>韩文</source>
+        <translation>Coreano</translation>
+    </message>
+    <message>
+        <source>日文</source>
+        <translation>Japonês</translation>
+    </message>
+    <message>
+        <source>阿拉伯文</source>
+        <translation>Árabe</translation>
+    </message>
+    <message>
+        <source>泰文</source>
+        <translation>Tailandês</translation>
+    </message>
+    <message>
+        <source>默认代码页：</source>
+        <translation>Página de código padrão:</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>Ler</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Definir</translation>
+    </message>
+    <message>
+        <source>距离设置</source>
+        <translation>Configuração de distâncias</translation>
+    </message>
+    <message>
+        <source>出纸口到打印头距离(单位dot)：</source>
+        <translation>Distância da saída de papel à cabeça de impressão (pontos):</translation>
+    </message>
+    <message>
+        <source>缝到打印头距离(单位mm)：</source>
+        <translation>Distância do espaço à cabeça de impressão (mm):</translation>
+    </message>
+    <message>
+        <source>黑标到打印头距离(单位mm)：</source>
+        <translation>Distância da marca preta à cabeça de impressão (mm):</translation>
+    </message>
+    <message>
+        <source>打印头到撕纸位置距离(单位dot)：</source>
+        <translation>Distância da cabeça de impressão à posição de corte manual (pontos):</translation>
+    </message>
+    <message>
+        <source>注：1mm = 8dot</source>
+        <translation>Nota: 1 mm = 8 pontos</translation>
+    </message>
+    <message>
+        <source>wifi设置</source>
+        <translation>Configuração de Wi-Fi</translation>
+    </message>
+    <message>
+        <source>STA模式</source>
+        <translation>Modo STA</translation>
+    </message>
+    <message>
+        <source>wifi名称：</source>
+        <translation>Nome do Wi-Fi:</translation>
+    </message>
+    <message>
+        <source>wifi密码：</source>
+        <translation>Senha do Wi-Fi:</translation>
+    </message>
+    <message>
+        <source>AP模式</source>
+        <translation>Modo AP</translation>
+    </message>
+    <message>
+        <source> AP_IP:</source>
+        <translation> AP_IP:</translation>
+    </message>
+    <message>
+        <source>MAC：</source>
+        <translation>MAC:</translation>
+    </message>
+    <message>
+        <source>TCP端口号：</source>
+        <translation>Número da porta TCP:</translation>
+    </message>
+    <message>
+        <source>IP设置</source>
+        <translation>Configuração de IP</translation>
+    </message>
+    <message>
+        <source>IP模式：</source>
+        <translation>Modo de IP:</translation>
+    </message>
+    <message>
+        <source>IP:</source>
+        <translation>IP:</translation>
+    </message>
+    <message>
+        <source>子网掩码：</source>
+        <translation>Máscara de sub-rede:</translation>
+    </message>
+    <message>
+        <source>网关地址：</source>
+        <translation>Endereço do gateway:</translation>
+    </message>
+    <message>
+        <source>DNS:</source>
+        <translation>DNS:</translation>
+    </message>
+    <message>
+        <source>注：此项功能设置后需重启打印机</source>
+        <translation>Nota: após esta configuração é necessário reiniciar a impressora</translation>
+    </message>
+    <message>
+        <source>注：AP模式的wifi密码最少为8位</source>
+        <translation>Nota: a senha do Wi-Fi no modo AP deve ter pelo menos 8 caracteres</translation>
+    </message>
+    <message>
+        <source>wifi模式：</source>
+        <translation>Modo do Wi-Fi:</translation>
+    </message>
+    <message>
+        <source>蓝牙设置</source>
+        <translation>Configuração de Bluetooth</translation>
+    </message>
+    <message>
+        <source>SPP名称:</source>
+        <translation>Nome SPP:</translation>
+    </message>
+    <message>
+        <source>BLE:</source>
+        <translation>BLE:</translation>
+    </message>
+    <message>
+        <source>SPP连接模式：</source>
+        <translation>Modo de conexão SPP:</translation>
+    </message>
+    <message>
+        <source>简易配对</source>
+        <translation>Pareamento simples</translation>
+    </message>
+    <message>
+        <source>配对码配对</source>
+        <translation>Pareamento com PIN</translation>
+    </message>
+    <message>
+        <source>SPP_PIN码：</source>
+        <translation>PIN SPP:</translation>
+    </message>
+    <message>
+        <source>MAC:</source>
+        <translation>MAC:</translation>
+    </message>
+    <message>
+        <source>网口设置</source>
+        <translation>Configuração da porta de rede</translation>
+    </message>
+    <message>
+        <source>串口设置</source>
+        <translation>Configuração da porta serial</translation>
+    </message>
+    <message>
+        <source>USB打印机信息</source>
+        <translation>Informações da impressora USB</translation>
+    </message>
+    <message>
+        <source>设备SN号:</source>
+        <translation>Número de série do dispositivo:</translation>
+    </message>
+    <message>
+        <source>打印机设备信息</source>
+        <translation>Informações do dispositivo</translation>
+    </message>
+    <message>
+        <source>剥离器设置</source>
+        <translation>Configuração do descolador</translation>
+    </message>
+    <message>
+        <source>剥离器取纸时间设置（单位：s）：</source>
+        <translation>Tempo de retirada do descolador (s):</translation>
+    </message>
+    <message>
+        <source>功能设置</source>
+        <translation>Funções</translation>
+    </message>
+    <message>
+        <source>切刀设置</source>
+        <translation>Configuração do cortador</translation>
+    </message>
+    <message>
+        <source>切刀关闭</source>
+        <translation>Cortador desligado</translation>
+    </message>
+    <message>
+        <source>全切</source>
+        <translation>Corte total</translation>
+    </message>
+    <message>
+        <source>剥离模式</source>
+        <translation>Modo descolador</translation>
+    </message>
+    <message>
+        <source>撕离模式</source>
+        <translation>Modo destacar</translation>
+    </message>
+    <message>
+        <source>蜂鸣器开启</source>
+        <translation>Sinal sonoro ligado</translation>
+    </message>
+    <message>
+        <source>蜂鸣器关闭</source>
+        <translation>Sinal sonoro desligado</translation>
+    </message>
+    <message>
+        <source>按键设置开启</source>
+        <translation>Botões ativados</translation>
+    </message>
+    <message>
+        <source>按键设置关闭</source>
+        <translation>Botões desativados</translation>
+    </message>
+    <message>
+        <source>缝隙自学习</source>
+        <translation>Calibrar espaço</translation>
+    </message>
+    <message>
+        <source>黑标自学习</source>
+        <translation>Calibrar marca preta</translation>
+    </message>
+    <message>
+        <source>DAC自学习</source>
+        <translation>Calibrar DAC</translation>
+    </message>
+    <message>
+        <source>缺纸学习</source>
+        <translation>Calibrar falta de papel</translation>
+    </message>
+    <message>
+        <source>获取打印机状态</source>
+        <translation>Obter status da impressora</translation>
+    </message>
+    <message>
+        <source>打印机初始化</source>
+        <translation>Inicializar impressora</translation>
+    </message>
+    <message>
+        <source>重启机器</source>
+        <translation>Reiniciar impressora</translation>
+    </message>
+    <message>
+        <source>打印自检页</source>
+        <translation>Imprimir página de autoteste</translation>
+    </message>
+    <message>
+        <source>WIFI配网</source>
+        <translation>Configurar Wi-Fi</translation>
+    </message>
+    <message>
+        <source>出纸口纸边传感器自学习</source>
+        <translation>Calibrar sensor de borda na saída de papel</translation>
+    </message>
+    <message>
+        <source>维护升级</source>
+        <translation>Manutenção e atualização</translation>
+    </message>
+    <message>
+        <source>下载固件</source>
+        <translation>Baixar firmware</translation>
+    </message>
+    <message>
+        <source>下载字库</source>
+        <translation>Baixar fontes</translation>
+    </message>
+    <message>
+        <source>打印机资讯</source>
+        <translation>Informações da impressora</translation>
+    </message>
+    <message>
+        <source>打印机型号 ：</source>
+        <translation>Modelo da impressora:</translation>
+    </message>
+    <message>
+        <source>打印机版本：</source>
+        <translation>Versão da impressora:</translation>
+    </message>
+    <message>
+        <source>分辩率：</source>
+        <translation>Resolução:</translation>
+    </message>
+    <message>
+        <source>最大纸张宽度：</source>
+        <translation>Largura máxima do papel:</translation>
+    </message>
+    <message>
+        <source>读取打印机资讯</source>
+        <translation>Ler informações da impressora</translation>
+    </message>
+    <message>
+        <source>消息区</source>
+        <translation>Mensagens</translation>
+    </message>
+    <message>
+        <source>HEX接收</source>
+        <translation>Receber em HEX</translation>
+    </message>
+    <message>
+        <source>清空接收</source>
+        <translation>Limpar recebidos</translation>
+    </message>
+    <message>
+        <source>发送区</source>
+        <translation>Envio</translation>
+    </message>
+    <message>
+        <source>HEX发送</source>
+        <translation>Enviar em HEX</translation>
+    </message>
+    <message>
+        <source>清空发送</source>
+        <translation>Limpar envio</translation>
+    </message>
+    <message>
+        <source>发送文件</source>
+        <translation>Enviar arquivo</translation>
+    </message>
+    <message>
+        <source>发送</source>
+        <translation>Enviar</translation>
+    </message>
+    <message>
+        <source>发送进度</source>
+        <translation>Progresso do envio</translation>
+    </message>
+    <message>
+        <source>设置工具</source>
+        <translation>Ferramenta de configuração</translation>
+    </message>
+    <message>
+        <source>内存分配失败</source>
+        <translation>Falha na alocação de memória</translation>
+    </message>
+    <message>
+        <source>请确保通讯设备已开启</source>
+        <translation>Verifique se o dispositivo de comunicação está ligado</translation>
+    </message>
+    <message>
+        <source>请先选中打印列表中的打印机</source>
+        <translation>Selecione primeiro a impressora na lista</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Erro</translation>
+    </message>
+    <message>
+        <source>连接超时，请重试！</source>
+        <translation>Tempo de conexão esgotado, tente novamente!</translation>
+    </message>
+    <message>
+        <source>连接成功！</source>
+        <translation>Conectado com sucesso!</translation>
+    </message>
+    <message>
+        <source>注：1mm = 12dot</source>
+        <translation>Nota: 1 mm = 12 pontos</translation>
+    </message>
+    <message>
+        <source>关闭成功！</source>
+        <translation>Fechado com sucesso!</translation>
+    </message>
+    <message>
+        <source>宽度范围20-108mm，请重新输入</source>
+        <translation>Largura entre 20 e 108 mm, digite novamente</translation>
+    </message>
+    <message>
+        <source>高度范围10-1778mm，请重新输入</source>
+        <translation>Altura entre 10 e 1778 mm, digite novamente</translation>
+    </message>
+    <message>
+        <source>请先打开设备</source>
+        <translation>Abra o dispositivo primeiro</translation>
+    </message>
+    <message>
+        <source>处理成功</source>
+        <translation>Processado com sucesso</translation>
+    </message>
+    <message>
+        <source>请确保打印机已进行连接</source>
+        <translation>Verifique se a impressora está conectada</translation>
+    </message>
+    <message>
+        <source>USB通讯出错，请重试</source>
+        <translation>Erro de comunicação USB, tente novamente</translation>
+    </message>
+    <message>
+        <source>网络通讯出错，请重试</source>
+        <translation>Erro de comunicação de rede, tente novamente</translation>
+    </message>
+    <message>
+        <source>蓝牙通讯出错，请重试</source>
+        <translation>Erro de comunicação Bluetooth, tente novamente</translation>
+    </message>
+    <message>
+        <source>串口通讯出错，请重试</source>
+        <translation>Erro de comunicação serial, tente novamente</translation>
+    </message>
+    <message>
+        <source>出纸口到打印头距离(单位dot)</source>
+        <translation>Distância da saída de papel à cabeça de impressão (pontos)</translation>
+    </message>
+    <message>
+        <source>缝到打印头距离(单位mm)</source>
+        <translation>Distância do espaço à cabeça de impressão (mm)</translation>
+    </message>
+    <message>
+        <source>黑标到打印头距离(单位mm)</source>
+        <translation>Distância da marca preta à cabeça de impressão (mm)</translation>
+    </message>
+    <message>
+        <source>打印头到撕纸位置距离(单位dot)</source>
+        <translation>Distância da cabeça de impressão à posição de corte manual (pontos)</translation>
+    </message>
+    <message>
+        <source>%1的取值范围为%2 ~ %3，请重新输入</source>
+        <translation>O valor de %1 deve estar entre %2 e %3, digite novamente</translation>
+    </message>
+    <message>
+        <source>%1过长，最多%2字节（UTF-8），请重新输入</source>
+        <translation>%1 é muito longo, no máximo %2 bytes (UTF-8), digite novamente</translation>
+    </message>
+    <message>
+        <source>标签间隙(单位mm)</source>
+        <translation>Espaço entre etiquetas (mm)</translation>
+    </message>
+    <message>
+        <source>黑标间隙(单位mm)</source>
+        <translation>Espaço da marca preta (mm)</translation>
+    </message>
+    <message>
+        <source>垂直偏移(单位mm)</source>
+        <translation>Deslocamento vertical (mm)</translation>
+    </message>
+    <message>
+        <source>打印偏移(单位mm)</source>
+        <translation>Deslocamento de impressão (mm)</translation>
+    </message>
+    <message>
+        <source>设备SN号</source>
+        <translation>Número de série do dispositivo</translation>
+    </message>
+    <message>
+        <source>剥离器取纸时间（单位：s）</source>
+        <translation>Tempo de retirada do descolador (s)</translation>
+    </message>
+    <message>
+        <source>设备未打开!</source>
+        <translation>Dispositivo não aberto!</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>标签机设置工具</source>
+        <translation>Ferramenta de configuração da impressora de etiquetas</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>设置工具</source>
+        <translation>Ferramenta de configuração</translation>
+    </message>
+    <message>
+        <source>请确保打印机已进行连接</source>
+        <translation>Verifique se a impressora está conectada</translation>
+    </message>
+    <message>
+        <source>空闲中</source>
+        <translation>Em espera</translation>
+    </message>
+    <message>
+        <source>打印中</source>
+        <translation>Imprimindo</translation>
+    </message>
+    <message>
+        <source>缺纸</source>
+        <translation>Sem papel</translation>
+    </message>
+    <message>
+        <source>纸将尽</source>
+        <translation>Papel acabando</translation>
+    </message>
+    <message>
+        <source>卡纸</source>
+        <translation>Papel atolado</translation>
+    </message>
+    <message>
+        <source>碳带将尽</source>
+        <translation>Ribbon acabando</translation>
+    </message>
+    <message>
+        <source>无碳带</source>
+        <translation>Sem ribbon</translation>
+    </message>
+    <message>
+        <source>打印头过热</source>
+        <translation>Cabeça de impressão superaquecida</translation>
+    </message>
+    <message>
+        <source>开盖</source>
+        <translation>Tampa aberta</translation>
+    </message>
+    <message>
+        <source>定位异常（黑标或缝隙）</source>
+        <translation>Erro de posicionamento (marca preta ou espaço)</translation>
+    </message>
+    <message>
+        <source>切刀异常</source>
+        <translation>Erro do cortador</translation>
+    </message>
+    <message>
+        <source>升级中</source>
+        <translation>Atualizando</translation>
+    </message>
+    <message>
+        <source>升级异常</source>
+        <translation>Erro de atualização</translation>
+    </message>
+    <message>
+        <source>指令错误</source>
+        <translation>Erro de comando</translation>
+    </message>
+    <message>
+        <source>打印暂停</source>
+        <translation>Impressão pausada</translation>
+    </message>
+    <message>
+        <source>打印删除</source>
+        <translation>Impressão cancelada</translation>
+    </message>
+</context>
 </TS>
