@@ -6,7 +6,6 @@
 #include "ui/shared_state.h"
 
 #include <QDebug>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMetaType>
 
@@ -20,9 +19,9 @@ MainWindow::MainWindow(QWidget *parent)
     // The paper-exit learning button's caption is too long for a button
     // text: a word-wrapped label lies over the button and lets clicks
     // through to it.
-    auto *captionLayout = new QHBoxLayout(ui->pushButton_OutietLrn);
-    captionLayout->setContentsMargins(2, 0, 2, 0);
-    captionLayout->addWidget(ui->label_42);
+    ui->label_42->setParent(ui->pushButton_OutietLrn->parentWidget());
+    ui->label_42->setGeometry(ui->pushButton_OutietLrn->geometry());
+    ui->label_42->raise();
     ui->label_42->setAlignment(Qt::AlignCenter);
     ui->label_42->setWordWrap(true);
     ui->label_42->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -1,0 +1,73 @@
+// The real MainWindow next to an emulated printer, reached over TCP on
+// 127.0.0.1 or over USB through umockdev. Tests click the window's buttons
+// and check both what the printer received and what the user saw.
+#pragma once
+
+#include "gui_harness.h"
+#include "tools/emulator/core/printer_model.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <memory>
+
+class MainWindow;
+class QAbstractButton;
+class QWidget;
+namespace emu { class NetPrinter; class UsbFace; }
+
+enum class TestMedium { Tcp, Usb };
+
+class PrinterWindow
+{
+public:
+    // `model` is the printer's model name: it decides the model group
+    // (dots per millimetre, extended print settings) when the printer is
+    // opened. Over USB it is the product string, over TCP the identity's
+    // model text.
+    explicit PrinterWindow(TestMedium medium, const QString &model = QStringLiteral("LP-200"));
+    ~PrinterWindow();
+
+    // Refresh the device list and open the printer, as the user would;
+    // true when "连接成功！" was shown. The boxes and the frame log are
+    // cleared afterwards.
+    bool open();
+
+    MainWindow *window() const { return m_window; }
+    DialogCatcher &boxes() { return *m_catcher; }
+    emu::PrinterModel &printer() { return m_model; }
+    TestMedium medium() const { return m_medium; }
+
+    template<typename T = QWidget> T *widget(const char *name) const
+    {
+        return qobject_cast<T *>(findWidget(name));
+    }
+    // Clicks a button and waits until the handler has returned.
+    void click(const char *name);
+    void setText(const char *name, const QString &text);
+
+    // Frames the printer received since the last clear, whole, in order.
+    QList<QByteArray> frames() const;
+    // Same as hex strings ("1B FF FE 02 00 00 1B FE FF").
+    QStringList frameHex() const;
+    void clearFrames() { m_model.clearLog(); }
+
+    // The emulated USB side, shared by every PrinterWindow of the process
+    // (created before libusb is first used).
+    static emu::UsbFace &usb();
+
+private:
+    QWidget *findWidget(const char *name) const;
+
+    TestMedium m_medium;
+    emu::PrinterModel m_model;
+    std::unique_ptr<emu::NetPrinter> m_net;
+    int m_usbId = -1;
+    int m_usbPort = 0;
+    MainWindow *m_window = nullptr;
+    DialogCatcher *m_catcher = nullptr;
+};
+
+QString hex(const QByteArray &bytes);
+// Clicks a check box or radio button on its indicator.
+void clickBox(QAbstractButton *box);
