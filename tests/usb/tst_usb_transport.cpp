@@ -698,6 +698,7 @@ void TestUsbTransport::replyTiming()
     if (answered)
         QCOMPARE(got.left(10), frame(0x02, 0x13, QByteArray(1, char(7))));
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
+    qInfo("%lld ms, %lld ms CPU, %d empty reaps", elapsed, cpu, m_face->stats(id).emptyReaps);
     if (!answered) {
         // libusb cancelled the read, and did not spin while it waited.
         QCOMPARE(m_face->stats(id).discarded, 1);
