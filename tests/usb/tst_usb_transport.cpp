@@ -778,6 +778,17 @@ void TestUsbTransport::unpluggedPrinter()
     Printer_Vector list;
     QCOMPARE(m_usb->GetPrinterHandle(records.data(), list), 0);
     QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), -1);
+
+    // Plugged in again (the kernel hands out the freed device number once
+    // more), it works as before.
+    m_models[size_t(id)].reset();  // the first printer's model may go with it
+    const int again = addPrinter(2, 0x0505, QStringLiteral("SF-2"));
+    QCOMPARE(m_face->devNode(again), m_face->devNode(id));
+    model(again).setSetting(0x13, QByteArray(1, char(4)));
+    QCOMPARE(m_usb->GetPrinterHandle(records.data(), list), 1);
+    QCOMPARE(m_host.items, QStringList{QStringLiteral("Silver Falcon [SF-2] {USB002}")});
+    QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
+    QCOMPARE(swap(frame(0x02, 0x13)).reply.left(10), frame(0x02, 0x13, QByteArray(1, char(4))));
 }
 
 // ---- the query helpers over USB -------------------------------------------

@@ -221,7 +221,6 @@ struct UsbFace::Shared
     std::mutex mutex;
     std::condition_variable wake;
     std::vector<std::shared_ptr<Device>> devices;
-    std::map<int, int> nextAddress;  // per bus
     bool closed = false;
 
     struct Delayed
@@ -832,11 +831,22 @@ int UsbFace::addPrinter(PrinterModel *model, const UsbPrinterConfig &config)
                                                      : config.sysName;
     {
         std::lock_guard lock(m_shared->mutex);
-        int &next = m_shared->nextAddress[config.bus];
-        if (next == 0)
-            next = 2;  // 1 is the root hub
-        d->config.address = config.address > 0 ? config.address : next;
-        next = std::max(next, d->config.address + 1);
+        // Like the kernel, hand out the lowest free device number on the
+        // bus (1 is the root hub); numbers of unplugged devices come back.
+        int address = config.address;
+        for (int candidate = 2; address <= 0 && candidate <= 127; ++candidate) {
+            bool used = false;
+            for (const auto &other : m_shared->devices)
+                used = used || (!other->unplugged && other->config.bus == config.bus
+                                && other->config.address == candidate);
+            if (!used)
+                address = candidate;
+        }
+        if (address <= 0) {
+            qWarning("emu usb: bus %d is full", config.bus);
+            return -1;
+        }
+        d->config.address = address;
         d->id = m_shared->devices.empty() ? 0 : m_shared->devices.back()->id + 1;
     }
     // The device as umockdev-record would describe it: sysfs attributes
@@ -903,6 +913,11 @@ void UsbFace::unplug(int id)
         if (!d || d->unplugged)
             return;
         d->unplugged = true;
+        // The model may go away with the printer: nothing touches it after
+        // this.
+        d->session.reset();
+        d->model = nullptr;
+        d->inQueue.clear();
         for (auto &[key, c] : d->clients) {
             if (c.heldReap) {
                 g_object_unref(c.heldReap);
@@ -913,6 +928,7 @@ void UsbFace::unplug(int id)
     }
     runCompletions(todo);
     const QByteArray path = d->sysfsPath.toUtf8();
+    umockdev_testbed_detach_ioctl(m_testbed, d->devNode.toUtf8().constData(), nullptr);
     umockdev_testbed_uevent(m_testbed, path.constData(), "remove");
     umockdev_testbed_remove_device(m_testbed, path.constData());
 }
