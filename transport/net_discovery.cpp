@@ -122,7 +122,12 @@ int DeviceIoContrl_Net::GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector 
     }
 
     auto *timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, [timer] {
+    timer->setTimerType(Qt::PreciseTimer);
+    // Also kept locally: an exchange started by a handler during the wait
+    // clears the shared flag when it starts.
+    bool expired = false;
+    connect(timer, &QTimer::timeout, this, [timer, &expired] {
+        expired = true;
         qDebug() << "超时！";
         timer->stop();
         recvBuf_TCP.clear();
@@ -177,7 +182,7 @@ int DeviceIoContrl_Net::GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector 
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (!getListStatus)
             return finish(1);
-        if (timeoutFlag_TCP)
+        if (timeoutFlag_TCP || expired)
             return finish(0);
         if (scanFlag_TCP)
             return finish(1);

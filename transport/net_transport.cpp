@@ -193,7 +193,15 @@ int DeviceIoContrl_Net::PrinterDataIORead(unsigned char *data, int length, unsig
 
     QTimer timer;
     timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &timer, [&timer] {
+    // A coarse timer may fire up to 5 % early; the printer is given its
+    // full three seconds.
+    timer.setTimerType(Qt::PreciseTimer);
+    // The global flag is shared with any exchange that a handler starts
+    // while this one waits (and which clears it when it starts); this
+    // exchange's own time-out must end it all the same.
+    bool expired = false;
+    QObject::connect(&timer, &QTimer::timeout, &timer, [&timer, &expired] {
+        expired = true;
         timer.stop();
         recvBuf_TCP.clear();
         resultBuf_TCP.clear();
@@ -214,14 +222,15 @@ int DeviceIoContrl_Net::PrinterDataIORead(unsigned char *data, int length, unsig
     const quint8 frameClass = data[3];
     const quint8 code = data[4];
 
-    while (!timeoutFlag_TCP) {
+    while (!timeoutFlag_TCP && !expired) {
         if (rtBuf.size() > kStaleStagingBytes)
             rtBuf.clear();
         // The socket pointer is re-read on every pass: an event handled
-        // below may have closed the connection (the socket object itself
-        // is only deleted by the event loop after Disconnect_Server).
+        // below may have closed the connection and disposed of it.
         socket = printer_handle_net ? printer_handle_net->pSocket : nullptr;
-        if (socket && isLive(socket)) {
+        // A printer that answers and hangs up at once leaves its answer
+        // buffered in a socket that is already unconnected; it counts.
+        if (socket && (isLive(socket) || socket->bytesAvailable() > 0)) {
             const QByteArray arrived = socket->readAll();
             if (!arrived.isEmpty()) {
                 rtBuf.append(arrived);

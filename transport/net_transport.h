@@ -20,7 +20,8 @@ public:
     ~DeviceIoContrl_Net() override;
 
     // Record address and port, prove the printer reachable, disconnect again.
-    // 0 connected, 1 no connection.
+    // 0 connected, 1 no connection. Both act on this object's own handle
+    // record (the current one, unless a newer scan has replaced it).
     int Connect_Server(const QString &address, unsigned short port);
     void Disconnect_Server();
 
@@ -29,18 +30,23 @@ public:
     int GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector &list);
 
     // Result codes: 0 ok, 6 no connection / write failed / no reply in time.
+    // PrinterDataIORead copies the reply frame (at most kReplyAreaSize =
+    // 264 bytes) to the start of reply; replyLength is left unchanged.
     static int PrinterDataIORead(unsigned char *data, int length, unsigned char *reply, int &replyLength);
     static int PrinterDataIOButton(unsigned char *data, int length, unsigned char *reply, int &replyLength);
     static QByteArray readDebugData();
     // Sends the status frame 1B FF FE 00 03 04 1B FE FF and places the reply
-    // frame at the start of buffer.
+    // frame (at most 256 bytes) at the start of buffer.
     int ReadFromControlEndpoint(int frameLength, unsigned char *buffer, int &length);
 
     static _PRINTER_HANDLE *getHandle() { return printer_handle_net; }
     std::map<std::string, std::string> getmData() const { return m_NetData; }
 
-    // Connect the current handle record's socket to the stored address and
-    // port before an operation, and disconnect it after (UI helpers).
+    // UI helpers around every operation on the network medium. connectSocket
+    // starts connecting the current handle record's socket to the stored
+    // address and port without waiting (the first exchange waits, or
+    // reconnects itself); false when there is no socket (nothing opened).
+    // disconnectSocket closes the connection, waiting up to 500 ms.
     static bool connectSocket();
     static void disconnectSocket();
 

@@ -116,6 +116,17 @@ fi
 
 ip netns exec "$ns_scan" env LPS_NETNS_LOGDIR="$logdir" LPS_NETNS_IFACES=s1,s2 "$@"
 rc=$?
+
+# The printers must end cleanly too (under the sanitizers a leak or an
+# error report makes their exit status non-zero).
+for pid in "${pids[@]}"; do kill -TERM "$pid" 2>/dev/null; done
+for pid in "${pids[@]}"; do
+    if ! wait "$pid"; then
+        echo "netns fixture: emulated printer $pid did not end cleanly" >&2
+        [ $rc -eq 0 ] && rc=1
+    fi
+done
+pids=()
 if [ $rc -ne 0 ]; then
     for f in "$logdir"/*; do echo "== $f"; cat "$f"; done
 fi

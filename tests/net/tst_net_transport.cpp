@@ -401,6 +401,29 @@ private slots:
         QCOMPARE(m_printer->acceptedConnections(), acceptedBefore + 1);
     }
 
+    // A printer that answers and hangs up in the same breath: the answer
+    // is still delivered. Served from this thread, which the exchange
+    // keeps running while it waits.
+    void replyThenHangUp()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        const QByteArray answer = frame(0x02, 0x13, QByteArray::fromHex("09"));
+        connect(&server, &QTcpServer::newConnection, &server, [&server, answer] {
+            QTcpSocket *peer = server.nextPendingConnection();
+            connect(peer, &QTcpSocket::readyRead, peer, [peer, answer] {
+                if (peer->readAll().size() < 9)
+                    return;
+                peer->write(answer);
+                peer->disconnectFromHost();
+            });
+        });
+        QCOMPARE(m_net->Connect_Server(QStringLiteral("127.0.0.1"), server.serverPort()), 0);
+        std::vector<unsigned char> reply(kReplyArea, 0);
+        QCOMPARE(exchange(frame(0x02, 0x13), reply), 0);
+        QCOMPARE(leading(reply, answer.size()).toHex(' '), answer.toHex(' '));
+    }
+
     // A printer that accepts and hangs up at once passes the open (the
     // handshake completes) but answers nothing.
     void connectionClosedAtOnce()
