@@ -55,6 +55,11 @@ public:
     // The emulated USB side, shared by every PrinterWindow of the process
     // (created before libusb is first used).
     static emu::UsbFace &usb();
+    // This printer's id on usb() (-1 over TCP), for unplugging it or
+    // refusing its claims.
+    int usbId() const { return m_usbId; }
+    // This printer's network faces (null over USB), e.g. to switch it off.
+    emu::NetPrinter *net() const { return m_net.get(); }
 
 private:
     QWidget *findWidget(const char *name) const;
