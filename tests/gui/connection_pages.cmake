@@ -1,0 +1,5 @@
+# Device discovery and connection, numeric field repair, and the print and
+# distance settings pages, through the real window against the emulated
+# printer over TCP and emulated USB.
+lps_add_test(tst_connection SOURCES tst_connection.cpp page_test_support.h LIBS printerfixture
+             WRAPPER ${LPS_UMOCKDEV_WRAPPER} LABELS gui)
