@@ -580,8 +580,9 @@ gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointe
                     if (anyClaim) {
                         reply(-1, EBUSY);
                     } else {
+                        // The kernel answers how many drivers it bound.
                         d.driverBound = true;
-                        reply(0, 0);
+                        reply(1, 0);
                     }
                 } else {
                     reply(-1, ENOTTY);

@@ -84,7 +84,7 @@ struct UsbStats
     int discarded = 0;             // URBs cancelled by the host
     int controlReads = 0;          // vendor status reads answered
     int emptyReaps = 0;            // reaps answered "nothing yet"
-    int openHandles = 0;           // device file descriptors open right now
+    int openHandles = 0;           // device files open now (a close is noticed by the next call)
 };
 
 class UsbFace
