@@ -3,3 +3,5 @@
 # printer over TCP and emulated USB.
 lps_add_test(tst_connection SOURCES tst_connection.cpp page_test_support.h LIBS printerfixture
              WRAPPER ${LPS_UMOCKDEV_WRAPPER} LABELS gui)
+lps_add_test(tst_print_page SOURCES tst_print_page.cpp page_test_support.h LIBS printerfixture
+             WRAPPER ${LPS_UMOCKDEV_WRAPPER} LABELS gui)
