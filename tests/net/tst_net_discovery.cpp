@@ -208,10 +208,7 @@ private slots:
     void laterAnswerIsNotListed()
     {
         const int before2 = repliesSent(2, kSecondLatePort);
-        QElapsedTimer clock;
-        clock.start();
         QCOMPARE(scan(kSecondLatePort), 1);
-        QVERIFY2(clock.elapsed() < 700, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(m_host.entries, QStringList{kEntry1});
         // It did answer, after the scan was over.
         QVERIFY(waitFor([&] { return repliesSent(2, kSecondLatePort) > before2; }, 5000));
