@@ -5,3 +5,5 @@ lps_add_test(tst_connection SOURCES tst_connection.cpp page_test_support.h LIBS 
              WRAPPER ${LPS_UMOCKDEV_WRAPPER} LABELS gui)
 lps_add_test(tst_print_page SOURCES tst_print_page.cpp page_test_support.h LIBS printerfixture
              WRAPPER ${LPS_UMOCKDEV_WRAPPER} LABELS gui)
+lps_add_test(tst_distance_page SOURCES tst_distance_page.cpp page_test_support.h LIBS printerfixture
+             WRAPPER ${LPS_UMOCKDEV_WRAPPER} LABELS gui)
