@@ -3,6 +3,7 @@
 #pragma once
 
 #include "transport/scan_host.h"
+#include "ui/shared_state.h"
 
 #include <QList>
 #include <QStringList>
@@ -10,7 +11,13 @@
 class FakeScanHost : public ScanHost
 {
 public:
-    void addScanResult(const QString &displayText) override { items.append(displayText); }
+    void addScanResult(const QString &displayText) override
+    {
+        items.append(displayText);
+        // The user presses stop while the list fills.
+        if (items.size() == stopAfter)
+            getListStatus = false;
+    }
     void setScanProgress(int percent) override { progress.append(percent); }
     bool wifiDirectChecked() const override { return false; }
     QString connectAddressText() const override { return QStringLiteral("127.0.0.1"); }
@@ -19,4 +26,5 @@ public:
 
     QStringList items;
     QList<int> progress;
+    int stopAfter = -1;
 };

@@ -92,6 +92,7 @@ private slots:
     void noPrinterOfTheVendor_data();
     void noPrinterOfTheVendor();
     void stopBeforeListing();
+    void stopWhileListing();
     void morePrintersThanRecords();
     void newObjectReplacesRecord();
 
@@ -275,6 +276,20 @@ void TestUsbTransport::stopBeforeListing()
     QCOMPARE(m_usb->GetPrinterHandle(records.data(), list), 0);
     QVERIFY(m_host.items.isEmpty());
     QVERIFY(m_host.progress.isEmpty());
+}
+
+void TestUsbTransport::stopWhileListing()
+{
+    addPrinter(2);
+    addPrinter(3);
+    addPrinter(4);
+    m_host.stopAfter = 1;
+    std::array<_PRINTER_ATTR, kPrinterAttrCount> records{};
+    Printer_Vector list;
+    QCOMPARE(m_usb->GetPrinterHandle(records.data(), list), 1);
+    QCOMPARE(m_host.items.size(), 1);  // the list keeps what was added so far
+    QCOMPARE(int(list.size()), 3);     // all three were found
+    QCOMPARE(m_host.progress, QList<int>{100});
 }
 
 void TestUsbTransport::morePrintersThanRecords()

@@ -244,7 +244,7 @@ int main(int argc, char *argv[])
         if (status == QProcess::NormalExit) {
             exitCode = code;
         } else {
-            std::fprintf(stderr, "lps-launcher: %s crashed\n", qPrintable(child.program()));
+            std::fprintf(stderr, "lps-launcher: %s ended by a crash or a signal\n", qPrintable(child.program()));
             exitCode = 1;
         }
         app.quit();
