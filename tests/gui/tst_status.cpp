@@ -44,6 +44,8 @@ private slots:
     void statusWordShown();
     void unreachablePrinter_data();
     void unreachablePrinter();
+    void functionClickedWhileStatusWaits_data();
+    void functionClickedWhileStatusWaits();
 
 private:
     TestSettingsLocation m_settings;
@@ -158,6 +160,51 @@ void TestStatus::unreachablePrinter()
     QVERIFY2(took < 15000, qPrintable(QString::number(took)));
     // The failure does not close the connection.
     QVERIFY(!pw.widget("pushButton_open")->isEnabled());
+}
+
+// The status button leaves the window usable while the network printer
+// takes its time, so a function button can run inside the wait. The
+// function ends the shared connection (self-test: disconnect; reboot:
+// close and dispose of the socket); the waiting status read must then
+// give up cleanly, and both results reach the user in order.
+void TestStatus::functionClickedWhileStatusWaits_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("frame");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("self-test") << QStringLiteral("pushButton_SelfCheck") << QStringLiteral("1B FF FE 00 00 00 1B FE FF")
+                               << false;
+    QTest::newRow("reboot") << QStringLiteral("pushButton_Reboot") << QStringLiteral("1B FF FE 00 02 00 1B FE FF")
+                            << true;
+}
+
+void TestStatus::functionClickedWhileStatusWaits()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, frame);
+    QFETCH(bool, closes);
+
+    PrinterWindow pw(TestMedium::Tcp);
+    QVERIFY(pw.open());
+    emu::Faults slow;
+    slow.delayMs = 1500;
+    pw.printer().setFaults(slow);
+    bool clicked = false;
+    QObject::connect(pw.net(), &emu::NetPrinter::tcpBytesReceived, pw.window(), [&] {
+        if (!clicked) {
+            clicked = true;
+            pw.click(qPrintable(button));
+        }
+    }, Qt::QueuedConnection);
+
+    pw.click("pushButton_GetPrinterStatus");
+
+    QVERIFY(clicked);
+    QCOMPARE(waitForFrameHex(pw, 2), (QStringList{QStringLiteral("1B FF FE 00 03 04 1B FE FF"), frame}));
+    QCOMPARE(pw.boxes().count(), 2);
+    QCOMPARE(pw.boxes().boxes().at(0).text, QStringLiteral("处理成功"));
+    QCOMPARE(pw.boxes().boxes().at(1).text, kNotConnected);
+    QCOMPARE(pw.widget("pushButton_open")->isEnabled(), closes);
 }
 
 QTEST_MAIN(TestStatus)
