@@ -7,6 +7,8 @@
 
 #include <QDebug>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QMetaType>
 
 MainWindow::MainWindow(QWidget *parent)
@@ -46,6 +48,12 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The base destructor hides a window that is still shown, and hiding
+    // takes the focus from a field and finishes its editing: the field
+    // repair and the tip handling must not run on a half-destroyed window.
+    for (QLineEdit *edit : findChildren<QLineEdit *>())
+        disconnect(edit, &QLineEdit::editingFinished, this, nullptr);
+    disconnect(ui->tabWidget_2, &QTabWidget::currentChanged, this, nullptr);
     contrlNet = nullptr;
     contrlUsb = nullptr;
     delete m_tipLabel;
