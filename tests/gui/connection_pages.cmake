@@ -7,3 +7,4 @@ lps_add_test(tst_print_page SOURCES tst_print_page.cpp page_test_support.h LIBS 
              WRAPPER ${LPS_UMOCKDEV_WRAPPER} LABELS gui)
 lps_add_test(tst_distance_page SOURCES tst_distance_page.cpp page_test_support.h LIBS printerfixture
              WRAPPER ${LPS_UMOCKDEV_WRAPPER} LABELS gui)
+lps_add_test(tst_field_repair SOURCES tst_field_repair.cpp LIBS printergui guiharness LABELS gui)
