@@ -23,6 +23,7 @@
 #include <sys/ioctl.h>
 
 #include <QDebug>
+#include <QFile>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -930,8 +931,16 @@ void UsbFace::unplug(int id)
     runCompletions(todo);
     const QByteArray path = d->sysfsPath.toUtf8();
     umockdev_testbed_detach_ioctl(m_testbed, d->devNode.toUtf8().constData(), nullptr);
-    umockdev_testbed_uevent(m_testbed, path.constData(), "remove");
+    // umockdev sends uevents through libudev, which finds the testbed's
+    // sysfs only inside the preloaded process; elsewhere (the launcher) the
+    // host notices the unplug by the missing device node instead.
+    if (qEnvironmentVariable("LD_PRELOAD").contains(QLatin1String("umockdev-preload")))
+        umockdev_testbed_uevent(m_testbed, path.constData(), "remove");
     umockdev_testbed_remove_device(m_testbed, path.constData());
+    // remove_device leaves the device node behind, and umockdev would then
+    // hand the host's ioctls to its default handler: remove it, so that an
+    // open fails with ENOENT as after a real unplug.
+    QFile::remove(rootDir() + d->devNode);
 }
 
 QString UsbFace::sysfsPath(int id) const
