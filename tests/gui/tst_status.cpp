@@ -44,6 +44,8 @@ private slots:
     void statusWordShown();
     void unreachablePrinter_data();
     void unreachablePrinter();
+    void statusAfterReopeningSameEntry_data();
+    void statusAfterReopeningSameEntry();
     void functionClickedWhileStatusWaits_data();
     void functionClickedWhileStatusWaits();
 
@@ -160,6 +162,34 @@ void TestStatus::unreachablePrinter()
     QVERIFY2(took < 15000, qPrintable(QString::number(took)));
     // The failure does not close the connection.
     QVERIFY(!pw.widget("pushButton_open")->isEnabled());
+}
+
+// A close forgets the network transport object; reopening the same list
+// entry without a new refresh must give the status read a transport again.
+void TestStatus::statusAfterReopeningSameEntry_data()
+{
+    QTest::addColumn<TestMedium>("medium");
+    QTest::newRow("tcp") << TestMedium::Tcp;
+    QTest::newRow("usb") << TestMedium::Usb;
+}
+
+void TestStatus::statusAfterReopeningSameEntry()
+{
+    QFETCH(TestMedium, medium);
+    PrinterWindow pw(medium);
+    QVERIFY(pw.open());
+    pw.click("pushButton_close");   // closes without a box
+    pw.click("pushButton_open");
+    QCOMPARE(pw.boxes().count(), 1);
+    QCOMPARE(pw.boxes().last().text, QStringLiteral("连接成功！"));
+    pw.boxes().clear();
+    pw.clearFrames();
+    pw.printer().setStatusWord(0x0080);
+
+    pw.click("pushButton_GetPrinterStatus");
+
+    QVERIFY2(pw.boxes().count() == 1, qPrintable(describe(pw.boxes().boxes())));
+    QCOMPARE(pw.boxes().last().text, QStringLiteral("开盖\n"));
 }
 
 // The status button leaves the window usable while the network printer
