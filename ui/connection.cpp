@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QRegularExpression>
 #include <QThread>
+#include <QTimer>
 #include <memory>
 #include <new>
 
@@ -66,10 +67,26 @@ QString addressFromItem(const QString &text)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
+// Stop gives the refresh button back at once, but a stopped refresh can
+// still be inside its transport: the direct probe waits out the identity
+// query it has sent. A refresh asked for meanwhile must not replace that
+// transport under the running one; it is held back and started as soon
+// as the running one has ended.
+bool refreshRunning = false;
+bool refreshPending = false;
+
 } // namespace
 
 void MainWindow::on_pushButton_getList_clicked()
 {
+    if (refreshRunning) {
+        refreshPending = true;
+        ui->pushButton_getList->setEnabled(false);
+        ui->pushButton_StopList->setEnabled(true);
+        ui->comboBox_ScanResult->setEnabled(false);
+        return;
+    }
+    refreshRunning = true;
     getListStatus = true;
     ui->progressBar_Scan->setValue(0);
     ui->pushButton_getList->setEnabled(false);
@@ -80,6 +97,7 @@ void MainWindow::on_pushButton_getList_clicked()
 
     std::unique_ptr<_PRINTER_ATTR[]> records(new (std::nothrow) _PRINTER_ATTR[kPrinterAttrCount]());
     if (!records) {
+        refreshRunning = false;
         showBox(QMessageBox::Critical, tr("设置工具"), tr("内存分配失败"));
         ui->pushButton_getList->setEnabled(true);
         return;
@@ -107,7 +125,15 @@ void MainWindow::on_pushButton_getList_clicked()
     ui->pushButton_StopList->setEnabled(false);
     ui->pushButton_getList->setEnabled(true);
     QCoreApplication::processEvents();
+    refreshRunning = false;
 
+    if (refreshPending) {
+        // This refresh was stopped and another asked for: its outcome no
+        // longer matters.
+        refreshPending = false;
+        QTimer::singleShot(0, this, &MainWindow::on_pushButton_getList_clicked);
+        return;
+    }
     if (result == 0)
         showBox(QMessageBox::Information, tr("设置工具"), tr("请确保通讯设备已开启"));
 }
@@ -115,6 +141,7 @@ void MainWindow::on_pushButton_getList_clicked()
 void MainWindow::on_pushButton_StopList_clicked()
 {
     getListStatus = false;
+    refreshPending = false;
     ui->pushButton_getList->setEnabled(true);
     ui->pushButton_StopList->setEnabled(false);
     ui->comboBox_ScanResult->setEnabled(true);
