@@ -123,6 +123,7 @@ private slots:
     void refreshReplacesTransports();
     void switchMediumBetweenRefreshes();
     void stopDuringProbeKeepsItem();
+    void refreshAgainWhileStoppedProbeWaits();
     void readLocksWindowWhileWaiting();
 
 private:
@@ -683,6 +684,54 @@ void TestConnection::stopDuringProbeKeepsItem()
     pw.printer().setFaults({});
     pw.click("pushButton_open");
     QCOMPARE(pw.boxes().last().text, QStringLiteral("连接成功！"));
+}
+
+// Stop gives the refresh button back at once, but a stopped direct probe
+// still waits for the identity reply it asked for. A new refresh asked for
+// meanwhile must not pull the transport from under that wait; it runs
+// once the old one has finished.
+void TestConnection::refreshAgainWhileStoppedProbeWaits()
+{
+    PrinterWindow pw(TestMedium::Tcp);
+    QVERIFY(pw.open());
+    pw.click("pushButton_close");
+    pw.boxes().clear();
+    emu::Faults slow;
+    slow.delayMs = 300;
+    pw.printer().setFaults(slow);
+    pw.clearFrames();
+
+    bool clicked = false;
+    QTimer watcher;
+    watcher.setInterval(2);
+    QObject::connect(&watcher, &QTimer::timeout, &watcher, [&] {
+        if (clicked || pw.printer().framesOf(0x02, 0x0C).isEmpty())
+            return;
+        clicked = true;
+        pw.click("pushButton_StopList");
+        QVERIFY(pw.widget("pushButton_getList")->isEnabled());
+        pw.click("pushButton_getList");
+    });
+    watcher.start();
+    pw.click("pushButton_getList");
+    watcher.stop();
+    QVERIFY(clicked);
+
+    // Both probes asked the printer, and the list ends with one entry.
+    QTRY_COMPARE_WITH_TIMEOUT(pw.printer().framesOf(0x02, 0x0C).size(), 2, 10000);
+    auto *list = pw.widget<QComboBox>("comboBox_ScanResult");
+    QTRY_VERIFY_WITH_TIMEOUT(!getListStatus && list->count() == 1
+                                 && pw.widget("pushButton_getList")->isEnabled(),
+                             10000);
+    QCOMPARE(enabledStates(pw, kListControls), expectedStates(kListControls, kIdle));
+    QVERIFY2(pw.boxes().count() == 0, qPrintable(describe(pw.boxes().boxes())));
+
+    pw.printer().setFaults({});
+    pw.click("pushButton_open");
+    QCOMPARE(pw.boxes().last().text, QStringLiteral("连接成功！"));
+    pw.boxes().clear();
+    pw.click("pushButton_DistanceSettingRead");
+    QCOMPARE(pw.boxes().last().text, QStringLiteral("处理成功"));
 }
 
 // While a read waits for its replies, the controls that could start a
