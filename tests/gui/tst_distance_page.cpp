@@ -67,6 +67,7 @@ private slots:
     void readReportsOnlyTheLastQuery_data();
     void readReportsOnlyTheLastQuery();
     void readLastQueryUnansweredOverTcp();
+    void readSilentPrinter();
     void setButtonFollowsSelection();
 
     void setSendsFourFrames_data();
@@ -199,6 +200,31 @@ void TestDistancePage::readLastQueryUnansweredOverTcp()
     QCOMPARE(fieldTexts(*pw), QStringList({"120", "6", "6", "4"}));
     QVERIFY(pw->widget("pushButton_DistanceSettingSet")->isEnabled());
     QVERIFY(pw->widget("tabWidget_2")->isEnabled());
+}
+
+// A printer that answers nothing: every query waits out its time, all
+// four are still asked, nothing changes on the page, the network error is
+// shown, and the set button is enabled all the same.
+void TestDistancePage::readSilentPrinter()
+{
+    auto pw = openedWindow(TestMedium::Tcp, QStringLiteral("ZD-N480"));
+    QVERIFY(pw);
+    setFieldTexts(*pw, {"1", "2", "3", "4"});
+    emu::Faults faults;
+    faults.silent = true;
+    pw->printer().setFaults(faults);
+    QElapsedTimer clock;
+    clock.start();
+
+    pw->click("pushButton_DistanceSettingRead");
+
+    QVERIFY2(clock.elapsed() >= 4 * 2900, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.elapsed() < 40000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(pw->frameHex(), QStringList({queryHex(0x33), queryHex(0x34), queryHex(0x35), queryHex(0x36)}));
+    QVERIFY2(pw->boxes().count() == 1, qPrintable(describe(pw->boxes().boxes())));
+    QCOMPARE(pw->boxes().last().text, QStringLiteral("网络通讯出错，请重试"));
+    QCOMPARE(fieldTexts(*pw), QStringList({"1", "2", "3", "4"}));
+    QVERIFY(pw->widget("pushButton_DistanceSettingSet")->isEnabled());
 }
 
 // A read enables the set button; a new selection disables it again.

@@ -478,6 +478,7 @@ void TestPrintPage::setRefusesValuesThatWouldWrap()
     pw->boxes().clear();
     pw->clearFrames();
     const QByteArray storedGap = pw->printer().setting(0x19);
+    const int connections = pw->net()->acceptedConnections();
     applyValues(*pw, {field + QLatin1Char('=') + value});
 
     pw->click("pushButton_PrintSettingSet");
@@ -491,6 +492,7 @@ void TestPrintPage::setRefusesValuesThatWouldWrap()
     // Nothing at all went out: give a frame on its way time to arrive.
     QVERIFY(!pw->printer().waitForFrames(1, 300));
     QCOMPARE(pw->printer().rawByteCount(), 0);
+    QCOMPARE(pw->net()->acceptedConnections(), connections);
     QCOMPARE(pw->printer().setting(0x19), storedGap);
     // The field keeps what the user typed, to be corrected.
     QCOMPARE(pw->widget<QLineEdit>(field.toLatin1().constData())->text(), value);
