@@ -33,7 +33,11 @@ int MainWindow::sendInstruction(const QByteArray &frame, const char *name)
 bool MainWindow::fieldFits(const QString &fieldName, quint8 code, const QString &text)
 {
     const auto type = static_cast<SetInfoType>(code);
-    const qint64 value = proto::parseInteger(text);
+    // Read wide, so that a number beyond 32 bits (which the builder would
+    // send as 0) is refused too.
+    bool isNumber = false;
+    const qint64 wide = text.trimmed().toLongLong(&isNumber, 10);
+    const qint64 value = isNumber ? wide : proto::parseInteger(text);
     if (proto::fieldValueFits(type, value, mmToDot))
         return true;
     const auto range = proto::fieldRange(type, mmToDot);

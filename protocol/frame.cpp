@@ -100,9 +100,12 @@ StreamFrame extractReplyFrame(const QByteArray &received, quint8 frameClass, qui
     if (i + 5 >= received.size())
         return result;
 
+    // The length byte is a count (0..255): read as a signed value, replies
+    // with 247..255 payload bytes (long serial numbers and names) would be
+    // cut to a few bytes.
     const qsizetype available = received.size() - i;
-    const int total = int(static_cast<signed char>(received.at(i + 5))) + kFrameOverhead;
-    qsizetype length = total < 0 ? available : std::min<qsizetype>(total, available);
+    const qsizetype total = qsizetype(static_cast<unsigned char>(received.at(i + 5))) + kFrameOverhead;
+    qsizetype length = std::min(total, available);
     length = std::clamp<qsizetype>(length, 0, std::max<qsizetype>(capacity, 0));
     result.frame = received.mid(i, length);
     result.complete = true;

@@ -31,8 +31,7 @@ namespace proto {
 constexpr int kFrameOverhead = 9;
 // The largest payload the one-byte length can describe.
 constexpr int kMaxPayload = 255;
-// Smallest reply buffer any caller hands to the network exchange. A reply
-// with a sane (non-negative signed) length byte is at most 127 + 9 bytes.
+// Smallest reply buffer any caller hands to the network exchange.
 constexpr int kMinReplyCapacity = 256;
 // Work buffer of the identity split and the discovery reply copy.
 constexpr int kIdentityBufferSize = 1024;
@@ -78,14 +77,9 @@ std::optional<QByteArray> replyPayload(const QByteArray &reply, quint8 code);
 // code at some position i, and for the tail anywhere in the buffer (not
 // necessarily after i: this mirrors how the printer tool has always
 // decided that "enough" has arrived). Once both are there and byte i+5
-// has arrived, the frame is the bytes from i, (byte i+5 as a signed value)
-// + 9 long, fewer if fewer have arrived.
-//
-// A length byte of 0x80..0xFF is negative as a signed value. When the
-// resulting frame length is negative, the frame is everything from i to
-// the end of the buffer (so a reply with a 128..246-byte payload is still
-// delivered whole once it has arrived). Either way the frame is never
-// longer than `capacity`, the caller's reply buffer.
+// has arrived, the frame is the bytes from i, (byte i+5 as a count 0..255)
+// + 9 long, fewer if fewer have arrived, and never longer than `capacity`,
+// the caller's reply buffer (a 255-byte payload makes a 264-byte frame).
 struct StreamFrame
 {
     bool complete = false;  // a frame was cut; otherwise keep receiving

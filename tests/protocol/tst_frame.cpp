@@ -215,20 +215,20 @@ void TestFrame::extract_data()
     QTest::newRow("status word") << hex("1bfffe000304 80000000 1bfeff") << 0 << 3 << true << 0
                                  << hex("1bfffe000304 80000000 1bfeff");
 
-    // Negative signed lengths: the frame is everything from the start.
+    // Length bytes of 0x80 and above are counts, not negative values.
     QByteArray longPayload(128, 'L');
     const QByteArray longFrame = hex("1bfffe020c80") + longPayload + hex("1bfeff");
     QTest::newRow("0x80 length, whole frame") << longFrame << 2 << 0x0C << true << 0 << longFrame;
-    QTest::newRow("0x80 length, leftover kept") << longFrame + hex("aabb") << 2 << 0x0C << true << 0
-                                                << longFrame + hex("aabb");
-    QTest::newRow("0xF0 length") << hex("1bfffe020cf0 41 1bfeff") << 2 << 0x0C << true << 0
-                                 << hex("1bfffe020cf0 41 1bfeff");
-    // -1 + 9 = 8 bytes: short but not negative.
-    QTest::newRow("0xFF length") << hex("1bfffe020cff 414243 1bfeff") << 2 << 0x0C << true << 0
-                                 << hex("1bfffe020cff 4142");
-    QByteArray huge = hex("1bfffe020c80") + QByteArray(600, 'H') + hex("1bfeff");
-    QTest::newRow("negative length clipped to capacity") << huge << 2 << 0x0C << true << 0
-                                                         << huge.left(kMinReplyCapacity);
+    QTest::newRow("0x80 length, leftover dropped") << longFrame + hex("aabb") << 2 << 0x0C << true << 0
+                                                   << longFrame;
+    QTest::newRow("0xF0 length, fewer arrived") << hex("1bfffe020cf0 41 1bfeff") << 2 << 0x0C << true << 0
+                                                << hex("1bfffe020cf0 41 1bfeff");
+    // A 254-character serial number: 255 payload bytes, all delivered.
+    const QByteArray longest = hex("1bfffe0210ff") + QByteArray(254, 'S') + hex("00 1bfeff");
+    QTest::newRow("0xFF length, whole frame") << longest << 2 << 0x10 << true << 0 << longest;
+    QByteArray huge = hex("1bfffe020cff") + QByteArray(600, 'H') + hex("1bfeff");
+    QTest::newRow("long frame clipped to capacity") << huge << 2 << 0x0C << true << 0
+                                                    << huge.left(264);
 }
 
 void TestFrame::extract()
@@ -240,11 +240,12 @@ void TestFrame::extract()
     QFETCH(int, start);
     QFETCH(QByteArray, frame);
 
-    const StreamFrame cut = proto::extractReplyFrame(received, quint8(cls), quint8(code));
+    // The exchanges hand over a 264-byte reply area.
+    const StreamFrame cut = proto::extractReplyFrame(received, quint8(cls), quint8(code), 264);
     QCOMPARE(cut.complete, complete);
     QCOMPARE(int(cut.start), start);
     QCOMPARE(cut.frame.toHex(' '), frame.toHex(' '));
-    QVERIFY(cut.frame.size() <= kMinReplyCapacity);
+    QVERIFY(cut.frame.size() <= 264);
 }
 
 void TestFrame::extractSplitReplyAcrossReads()
