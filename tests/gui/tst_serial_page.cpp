@@ -111,11 +111,9 @@ void TestSerialPage::readFillsPage_data()
             << m << bytes("\x00\x01\x01\x00") << bytes("A\0")
             << QStringList{QStringLiteral("4800"), QStringLiteral("1"), QStringLiteral("7bit"), QStringLiteral("1bit")}
             << QStringLiteral("A");
-        // The longest serial number: over USB one that fills the 264-byte
-        // reply exactly. The network exchange reads the length byte as a
-        // signed value and cuts replies with 247..255 payload bytes short,
-        // so 246 bytes (with the 00) is the most it delivers whole.
-        const int longest = m == TestMedium::Usb ? 254 : 245;
+        // The longest serial number fills the 264-byte reply exactly, on
+        // both media (the length byte 0xFF is a count, not -1).
+        const int longest = 254;
         QTest::newRow(qPrintable(QStringLiteral("longest serial number") + suffix))
             << m << bytes("\x07\x00\x00\x00") << QByteArray(longest, 'S') + '\0'
             << QStringList{QStringLiteral("115200"), QStringLiteral("0"), QStringLiteral("8bit"), QStringLiteral("1bit")}
