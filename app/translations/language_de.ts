@@ -76,7 +76,7 @@
     </message>
     <message>
         <source>串口连接设置</source>
-        <translation>Einstellungen der seriellen Verbindung</translation>
+        <translation>Serielle Verbindungseinstellungen</translation>
     </message>
     <message>
         <source>流控方式:</source>
@@ -136,7 +136,7 @@
     </message>
     <message>
         <source>打印速度：</source>
-        <translation>Druckgeschwindigkeit:</translation>
+        <translation>Geschwindigkeit:</translation>
     </message>
     <message>
         <source>打印浓度：</source>
@@ -160,11 +160,11 @@
     </message>
     <message>
         <source>正常打印</source>
-        <translation>Normaler Druck</translation>
+        <translation>Normal</translation>
     </message>
     <message>
         <source>镜像打印</source>
-        <translation>Spiegeldruck</translation>
+        <translation>Gespiegelt</translation>
     </message>
     <message>
         <source>打印模式：</source>
@@ -204,7 +204,7 @@
     </message>
     <message>
         <source>黑标纸</source>
-        <translation>Papier mit Schwarzmarke</translation>
+        <translation>Schwarzmarkenpapier</translation>
     </message>
     <message>
         <source>连续纸</source>
@@ -224,7 +224,7 @@
     </message>
     <message>
         <source>黑标间隙(单位mm)：</source>
-        <translation>Schwarzmarkenabstand (mm):</translation>
+        <translation>Abstand Schwarzmarke (mm):</translation>
     </message>
     <message>
         <source>垂直偏移(单位mm)：</source>

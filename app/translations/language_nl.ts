@@ -24,7 +24,7 @@
     </message>
     <message>
         <source>有线网络</source>
-        <translation>Bekabeld netwerk</translation>
+        <translation>Ethernet</translation>
     </message>
     <message>
         <source>蓝牙</source>
@@ -32,7 +32,7 @@
     </message>
     <message>
         <source>无线网络</source>
-        <translation>Draadloos netwerk</translation>
+        <translation>Wifi</translation>
     </message>
     <message>
         <source>串口</source>
@@ -160,11 +160,11 @@
     </message>
     <message>
         <source>正常打印</source>
-        <translation>Normaal afdrukken</translation>
+        <translation>Normaal</translation>
     </message>
     <message>
         <source>镜像打印</source>
-        <translation>Gespiegeld afdrukken</translation>
+        <translation>Gespiegeld</translation>
     </message>
     <message>
         <source>打印模式：</source>
@@ -204,7 +204,7 @@
     </message>
     <message>
         <source>黑标纸</source>
-        <translation>Papier met zwarte markering</translation>
+        <translation>Zwarte markering</translation>
     </message>
     <message>
         <source>连续纸</source>
@@ -220,11 +220,11 @@
     </message>
     <message>
         <source>标签间隙(单位mm)：</source>
-        <translation>Labeltussenruimte (mm):</translation>
+        <translation>Tussenruimte label (mm):</translation>
     </message>
     <message>
         <source>黑标间隙(单位mm)：</source>
-        <translation>Zwarte-markeringsafstand (mm):</translation>
+        <translation>Afstand zwarte markering (mm):</translation>
     </message>
     <message>
         <source>垂直偏移(单位mm)：</source>
@@ -232,7 +232,7 @@
     </message>
     <message>
         <source>打印偏移(单位mm)：</source>
-        <translation>Afdrukverschuiving (mm):</translation>
+        <translation>Verschuiving afdruk (mm):</translation>
     </message>
     <message>
         <source>宽度：</source>
@@ -276,7 +276,7 @@
     </message>
     <message>
         <source>默认代码页：</source>
-        <translation>Standaardcodetabel:</translation>
+        <translation>Codetabel (standaard):</translation>
     </message>
     <message>
         <source>读取</source>

@@ -160,11 +160,11 @@
     </message>
     <message>
         <source>正常打印</source>
-        <translation>Impressão normal</translation>
+        <translation>Normal</translation>
     </message>
     <message>
         <source>镜像打印</source>
-        <translation>Impressão espelhada</translation>
+        <translation>Espelhada</translation>
     </message>
     <message>
         <source>打印模式：</source>
