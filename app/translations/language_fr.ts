@@ -136,11 +136,11 @@
     </message>
     <message>
         <source>打印速度：</source>
-        <translation>Vitesse d&apos;impression :</translation>
+        <translation>Vitesse :</translation>
     </message>
     <message>
         <source>打印浓度：</source>
-        <translation>Densité d&apos;impression :</translation>
+        <translation>Densité :</translation>
     </message>
     <message>
         <source>打印方向：</source>

@@ -136,15 +136,15 @@
     </message>
     <message>
         <source>打印速度：</source>
-        <translation>Velocidade de impressão:</translation>
+        <translation>Velocidade:</translation>
     </message>
     <message>
         <source>打印浓度：</source>
-        <translation>Densidade de impressão:</translation>
+        <translation>Densidade:</translation>
     </message>
     <message>
         <source>打印方向：</source>
-        <translation>Direção de impressão:</translation>
+        <translation>Direção:</translation>
     </message>
     <message>
         <source>旋转0度</source>
@@ -276,7 +276,7 @@
     </message>
     <message>
         <source>默认代码页：</source>
-        <translation>Página de código padrão:</translation>
+        <translation>Página de código:</translation>
     </message>
     <message>
         <source>读取</source>
