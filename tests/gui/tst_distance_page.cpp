@@ -259,7 +259,7 @@ void TestDistancePage::setSendsFourFrames_data()
                                    << QStringList{"FFFF", "0080", "F87F", "0080"};
     QTest::newRow("extremes at 12") << int(TestMedium::Usb) << "ZD-N480" << QStringList{"32767", "2730", "-2730", "0"}
                                     << QStringList{"FF7F", "F87F", "0880", "0000"};
-    QTest::newRow("not numbers send 0") << int(TestMedium::Tcp) << "LP-200" << QStringList{"abc", "", "1x", "99999999999"}
+    QTest::newRow("not numbers send 0") << int(TestMedium::Tcp) << "LP-200" << QStringList{"abc", "", "1x", "-"}
                                         << QStringList{"0000", "0000", "0000", "0000"};
 }
 
@@ -308,6 +308,8 @@ void TestDistancePage::setRefusesValuesThatWouldWrap_data()
     QTest::newRow("gap sensor 2731 at 12") << "ZD-N480" << 1 << "2731" << "缝到打印头距离(单位mm)" << -2730 << 2730;
     QTest::newRow("black mark -4097 at 8") << "LP-200" << 2 << "-4097" << "黑标到打印头距离(单位mm)" << -4096 << 4095;
     QTest::newRow("tear 40000") << "LP-200" << 3 << "40000" << "打印头到撕纸位置距离(单位dot)" << -32768 << 32767;
+    QTest::newRow("tear beyond 32 bits") << "LP-200" << 3 << "99999999999" << "打印头到撕纸位置距离(单位dot)"
+                                         << -32768 << 32767;
 }
 
 void TestDistancePage::setRefusesValuesThatWouldWrap()
