@@ -652,7 +652,7 @@ void TestConnection::stopDuringProbeKeepsItem()
     pw.click("pushButton_close");
     pw.boxes().clear();
     emu::Faults slow;
-    slow.delayMs = 400;
+    slow.delayMs = 800;
     pw.printer().setFaults(slow);
     pw.clearFrames();
 
@@ -697,7 +697,7 @@ void TestConnection::refreshAgainWhileStoppedProbeWaits()
     pw.click("pushButton_close");
     pw.boxes().clear();
     emu::Faults slow;
-    slow.delayMs = 300;
+    slow.delayMs = 600;
     pw.printer().setFaults(slow);
     pw.clearFrames();
 
