@@ -10,12 +10,8 @@
 
 void MainWindow::on_pushButton_DistanceSettingRead_clicked()
 {
-    controlAllWidgets(false);
-    if (!deviceOpen()) {
-        showBox(QMessageBox::Information, tr("设置工具"), tr("请先打开设备"));
-        controlAllWidgets(true);
+    if (!beginLockedRead())
         return;
-    }
     beginExchange();
     const int result = Distance_Init();
     endExchange();

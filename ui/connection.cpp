@@ -67,26 +67,18 @@ QString addressFromItem(const QString &text)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
-// Stop gives the refresh button back at once, but a stopped refresh can
-// still be inside its transport: the direct probe waits out the identity
-// query it has sent. A refresh asked for meanwhile must not replace that
-// transport under the running one; it is held back and started as soon
-// as the running one has ended.
-bool refreshRunning = false;
-bool refreshPending = false;
-
 } // namespace
 
 void MainWindow::on_pushButton_getList_clicked()
 {
-    if (refreshRunning) {
-        refreshPending = true;
+    if (m_refreshRunning) {
+        m_refreshPending = true;
         ui->pushButton_getList->setEnabled(false);
         ui->pushButton_StopList->setEnabled(true);
         ui->comboBox_ScanResult->setEnabled(false);
         return;
     }
-    refreshRunning = true;
+    m_refreshRunning = true;
     getListStatus = true;
     ui->progressBar_Scan->setValue(0);
     ui->pushButton_getList->setEnabled(false);
@@ -97,7 +89,7 @@ void MainWindow::on_pushButton_getList_clicked()
 
     std::unique_ptr<_PRINTER_ATTR[]> records(new (std::nothrow) _PRINTER_ATTR[kPrinterAttrCount]());
     if (!records) {
-        refreshRunning = false;
+        m_refreshRunning = false;
         showBox(QMessageBox::Critical, tr("设置工具"), tr("内存分配失败"));
         ui->pushButton_getList->setEnabled(true);
         return;
@@ -125,12 +117,12 @@ void MainWindow::on_pushButton_getList_clicked()
     ui->pushButton_StopList->setEnabled(false);
     ui->pushButton_getList->setEnabled(true);
     QCoreApplication::processEvents();
-    refreshRunning = false;
+    m_refreshRunning = false;
 
-    if (refreshPending) {
+    if (m_refreshPending) {
         // This refresh was stopped and another asked for: its outcome no
         // longer matters.
-        refreshPending = false;
+        m_refreshPending = false;
         QTimer::singleShot(0, this, &MainWindow::on_pushButton_getList_clicked);
         return;
     }
@@ -141,7 +133,7 @@ void MainWindow::on_pushButton_getList_clicked()
 void MainWindow::on_pushButton_StopList_clicked()
 {
     getListStatus = false;
-    refreshPending = false;
+    m_refreshPending = false;
     ui->pushButton_getList->setEnabled(true);
     ui->pushButton_StopList->setEnabled(false);
     ui->comboBox_ScanResult->setEnabled(true);

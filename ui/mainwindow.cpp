@@ -117,6 +117,16 @@ bool MainWindow::requireOpenDevice()
     return false;
 }
 
+bool MainWindow::beginLockedRead()
+{
+    controlAllWidgets(false);
+    if (deviceOpen())
+        return true;
+    showBox(QMessageBox::Information, tr("设置工具"), tr("请先打开设备"));
+    controlAllWidgets(true);
+    return false;
+}
+
 int MainWindow::Ret_Handler(int code)
 {
     QString text;

@@ -149,6 +149,9 @@ private:
     void showBox(QMessageBox::Icon icon, const QString &title, const QString &text);
     // "请先打开设备" under "设置工具" when no printer is open; true = go on.
     bool requireOpenDevice();
+    // Read handlers lock the window first and check for an open printer
+    // inside the lock; false (window unlocked again) when none is open.
+    bool beginLockedRead();
     void selectMedium(int medium);
     void setIpConnectionFields(bool addressEnabled, bool portsEnabled);
     void setSerialConnectionFields(bool enabled);
@@ -178,6 +181,13 @@ private:
     // point into them.
     std::unique_ptr<DeviceIoContrl_Net> m_netTransport;
     std::unique_ptr<CDeviceIOOpera> m_usbTransport;
+    // Stop gives the refresh button back at once, but a stopped refresh can
+    // still be inside its transport: the direct probe waits out the
+    // identity query it has sent. A refresh asked for meanwhile must not
+    // replace that transport under the running one; it is held back and
+    // started as soon as the running one has ended.
+    bool m_refreshRunning = false;
+    bool m_refreshPending = false;
     QPointer<QLabel> m_tipLabel;
     QDialog *m_distributeNet = nullptr;
     WifiSettingsSnapshot m_wifiSnapshot;
