@@ -225,8 +225,14 @@ int main(int argc, char *argv[])
         if (parser.isSet(quietOption))
             return;
         const QList<emu::LoggedFrame> frames = model.frames();
-        for (; shown < frames.size(); ++shown)
-            std::printf("%s  %s\n", mediumName(frames[shown].medium), qPrintable(hexBytes(frames[shown].bytes)));
+        for (; shown < frames.size(); ++shown) {
+            const emu::LoggedFrame &f = frames[shown];
+            // A set frame: show what the printer now keeps for that code.
+            const QString stored = f.cls == 0x01
+                ? QStringLiteral("  -> stored %1").arg(hexBytes(model.setting(f.code)))
+                : QString();
+            std::printf("%s  %s%s\n", mediumName(f.medium), qPrintable(hexBytes(f.bytes)), qPrintable(stored));
+        }
         const qint64 raw = model.rawByteCount();
         if (raw != rawShown) {
             std::printf("raw  %lld bytes outside frames so far\n", static_cast<long long>(raw));
