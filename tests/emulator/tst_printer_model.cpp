@@ -37,498 +37,383 @@ class TestPrinterModel : public QObject
     Q_OBJECT
 
 private slots:
-    void defaults_data();
-    void defaults();
-    void unknownQueryAnswersEmpty();
-    void setThenQuery_data();
-    void setThenQuery();
-    void setOnlyCodesAreStored();
-
-    void statusRequest_data();
-    void statusRequest();
-    void versionAndResolution();
-    void functionCommandsAreLoggedOnly();
-
-    void splitFrameAnsweredOnce();
-    void gluedFrames();
-    void statusRequestGluedWithQuery();
-    void rawBytes_data();
-    void rawBytes();
-    void largeRawStreamIsNotBuffered();
-    void leftoverCountsAsRawAtEnd();
-
-    void faults_data();
-    void faults();
-
-    void discovery_data();
-    void discovery();
-    void discoverySilent();
-
-    void identityRoundTrip();
-    void waitForFramesAcrossThreads();
-    void waitForFramesTimesOut();
-    void concurrentSessions();
-};
-
-void TestPrinterModel::defaults_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QByteArray>("payload");
-    QTest::newRow("speed") << 0x00 << hex("02");
-    QTest::newRow("code page") << 0x01 << hex("00");
-    QTest::newRow("TSPL") << 0x02 << hex("02");
-    QTest::newRow("ethernet block") << 0x0D << hex("01 c0a80164 ffffff00 c0a80101");
-    QTest::newRow("serial") << 0x0E << hex("07000000");
-    QTest::newRow("ports") << 0x0F << hex("8c23 0096");
-    QTest::newRow("SN") << 0x10 << QByteArray("SN20261206001", 14);
-    QTest::newRow("density") << 0x13 << hex("08");
-    QTest::newRow("paper type") << 0x16 << hex("00");
-    QTest::newRow("label size 400x800") << 0x18 << hex("9001 2003");
-    QTest::newRow("label gap") << 0x19 << hex("1800");
-    QTest::newRow("black gap") << 0x1A << hex("1800");
-    QTest::newRow("direction") << 0x1C << hex("0000");
-    QTest::newRow("offset") << 0x1D << hex("0000");
-    QTest::newRow("vertical") << 0x1E << hex("0000");
-    QTest::newRow("station") << 0x26 << QByteArray("Office-WiFi\0secret123\0", 22);
-    QTest::newRow("access point") << 0x27 << QByteArray("ZD-N480-AP\0" "12345678\0" "192.168.4.1\0", 32);
-    QTest::newRow("wifi block") << 0x28 << hex("01 c0a80178 ffffff00 c0a80101 08080808");
-    QTest::newRow("wifi port") << 0x29 << hex("8c23");
-    QTest::newRow("spp name") << 0x2B << QByteArray("ZD-N480", 8);
-    QTest::newRow("ble name") << 0x2C << QByteArray("ZD-N480-BLE", 12);
-    QTest::newRow("pin") << 0x2E << QByteArray("0000", 5);
-    QTest::newRow("spp mode") << 0x2F << hex("00");
-    QTest::newRow("wifi mode STA") << 0x30 << hex("01");
-    QTest::newRow("paper exit") << 0x33 << hex("7800");
-    QTest::newRow("gap sensor") << 0x34 << hex("3000");
-    QTest::newRow("black sensor") << 0x35 << hex("3000");
-    QTest::newRow("tear") << 0x36 << hex("6000");
-    QTest::newRow("MACs") << 0x3C << hex("001a2b3c4d5e 112233aabbcc");
-    QTest::newRow("language") << 0x3E << hex("01");
-    QTest::newRow("printer mode") << 0x41 << hex("00");
-    QTest::newRow("auto paper") << 0x54 << hex("00");
-    QTest::newRow("stripper 5000 ms") << 0x58 << hex("8813");
-    QTest::newRow("identity") << 0x0C
-                              << QByteArray("VID:E51D\0ZD-N480\0MFG:Label;CMD:TSPL,ZPL;MDL:ZD-N480;"
-                                            "CLS:PRINTER;\0PID:0618\0V1.0\0", 79);
-}
-
-void TestPrinterModel::defaults()
-{
-    QFETCH(int, code);
-    QFETCH(QByteArray, payload);
-    PrinterModel model;
-    auto session = model.openSession(Medium::Tcp);
-    QCOMPARE(session->feed(query(code)).toHex(' '), reply(2, code, payload).toHex(' '));
-    QCOMPARE(model.setting(quint8(code)), payload);
-}
-
-void TestPrinterModel::unknownQueryAnswersEmpty()
-{
-    PrinterModel model;
-    auto session = model.openSession(Medium::Usb);
-    QCOMPARE(session->feed(query(0x77)), hex("1bfffe027700 1bfeff"));
-}
-
-void TestPrinterModel::setThenQuery_data()
-{
-    QTest::addColumn<QByteArray>("set");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QByteArray>("payload");
-    QTest::newRow("speed 3") << hex("1bfffe01000103 1bfeff") << 0x00 << hex("03");
-    QTest::newRow("label gap 3mm") << hex("1bfffe0119021800 1bfeff") << 0x19 << hex("1800");
-    QTest::newRow("label size") << hex("1bfffe011804f0004001 1bfeff") << 0x18 << hex("f0004001");
-    QTest::newRow("SN AB") << hex("1bfffe0110034142001bfeff") << 0x10 << hex("414200");
-    QTest::newRow("empty SN") << hex("1bfffe01100100 1bfeff") << 0x10 << hex("00");
-    // A payload that itself contains tail and lead-in bytes: the length
-    // byte, not the markers, ends the frame.
-    QTest::newRow("markers inside payload") << hex("1bfffe012606 1bfeff1bfffe 1bfeff") << 0x26
-                                            << hex("1bfeff1bfffe");
-}
-
-void TestPrinterModel::setThenQuery()
-{
-    QFETCH(QByteArray, set);
-    QFETCH(int, code);
-    QFETCH(QByteArray, payload);
-    PrinterModel model;
-    auto session = model.openSession(Medium::Tcp);
-    QVERIFY(session->feed(set).isEmpty());
-    QCOMPARE(session->feed(query(code)), reply(2, code, payload));
-    QCOMPARE(model.rawByteCount(), 0);
-
-    const QList<LoggedFrame> frames = model.frames();
-    QCOMPARE(frames.size(), 2);
-    QCOMPARE(frames.at(0).bytes, set);
-    QCOMPARE(int(frames.at(0).cls), 1);
-    QCOMPARE(int(frames.at(0).code), code);
-    QCOMPARE(frames.at(0).payload, payload);
-    QCOMPARE(int(frames.at(1).cls), 2);
-}
-
-void TestPrinterModel::setOnlyCodesAreStored()
-{
-    PrinterModel model;
-    auto session = model.openSession(Medium::Usb);
-    QVERIFY(session->feed(hex("1bfffe01250101 1bfeff 1bfffe01220101 1bfeff 1bfffe01230101 1bfeff"))
-                .isEmpty());
-    QCOMPARE(model.setting(0x25), hex("01"));
-    QCOMPARE(model.setting(0x22), hex("01"));
-    QCOMPARE(model.setting(0x23), hex("01"));
-    QCOMPARE(model.framesOf(1, 0x25).size(), 1);
-}
-
-void TestPrinterModel::statusRequest_data()
-{
-    QTest::addColumn<quint32>("word");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("idle") << quint32(0) << hex("1bfffe000304 00000000 1bfeff");
-    QTest::newRow("cover open") << quint32(0x80) << hex("1bfffe000304 80000000 1bfeff");
-    QTest::newRow("little-endian") << quint32(0x12345678) << hex("1bfffe000304 78563412 1bfeff");
-}
-
-void TestPrinterModel::statusRequest()
-{
-    QFETCH(quint32, word);
-    QFETCH(QByteArray, expected);
-    PrinterModel model;
-    model.setStatusWord(word);
-    auto session = model.openSession(Medium::Tcp);
-    // The request says length 4 but carries no payload; it must be
-    // answered at once, not held back waiting for four more bytes.
-    QCOMPARE(session->feed(kStatusRequest), expected);
-    QCOMPARE(session->pendingBytes(), 0);
-    const QList<LoggedFrame> frames = model.frames();
-    QCOMPARE(frames.size(), 1);
-    QCOMPARE(frames.at(0).bytes, kStatusRequest);
-    QVERIFY(frames.at(0).payload.isEmpty());
-}
-
-void TestPrinterModel::versionAndResolution()
-{
-    PrinterModel model;
-    auto session = model.openSession(Medium::Usb);
-    QCOMPARE(session->feed(hex("1bfffe000400 1bfeff")), reply(0, 0x04, QByteArray("V2.4.1", 7)));
-    QCOMPARE(session->feed(hex("1bfffe000b00 1bfeff")), reply(0, 0x0B, hex("cb004003")));
-    model.setFirmwareVersion("T9");
-    model.setResolution(300, 864);
-    QCOMPARE(session->feed(hex("1bfffe000400 1bfeff")), reply(0, 0x04, QByteArray("T9", 3)));
-    QCOMPARE(session->feed(hex("1bfffe000b00 1bfeff")), reply(0, 0x0B, hex("2c016003")));
-}
-
-void TestPrinterModel::functionCommandsAreLoggedOnly()
-{
-    PrinterModel model;
-    auto session = model.openSession(Medium::Tcp);
-    const QByteArray functions = hex("1bfffe000000 1bfeff 1bfffe000200 1bfeff 1bfffe000600 1bfeff "
-                                     "1bfffe000d00 1bfeff");
-    QVERIFY(session->feed(functions).isEmpty());
-    const QList<LoggedFrame> frames = model.frames();
-    QCOMPARE(frames.size(), 4);
-    QCOMPARE(int(frames.at(1).code), 0x02);
-    QCOMPARE(int(frames.at(3).code), 0x0D);
-}
-
-void TestPrinterModel::splitFrameAnsweredOnce()
-{
-    PrinterModel model;
-    auto session = model.openSession(Medium::Tcp);
-    const QByteArray request = query(0x13);
-    QByteArray answers;
-    for (qsizetype i = 0; i < request.size(); ++i) {
-        const QByteArray out = session->feed(request.mid(i, 1));
-        if (i + 1 < request.size())
-            QVERIFY2(out.isEmpty(), "answered before the frame was complete");
-        answers += out;
-    }
-    QCOMPARE(answers, reply(2, 0x13, hex("08")));
-    QCOMPARE(model.frames().size(), 1);
-    QCOMPARE(model.rawByteCount(), 0);
-
-    // A set frame split inside its payload.
-    const QByteArray set = hex("1bfffe0110054142434400 1bfeff");
-    QVERIFY(session->feed(set.left(8)).isEmpty());
-    QVERIFY(session->feed(set.mid(8)).isEmpty());
-    QCOMPARE(model.setting(0x10), QByteArray("ABCD", 5));
-}
-
-void TestPrinterModel::gluedFrames()
-{
-    PrinterModel model;
-    auto session = model.openSession(Medium::Tcp);
-    const QByteArray glued = query(0x00) + hex("1bfffe01130103 1bfeff") + query(0x13) + query(0x19);
-    QCOMPARE(session->feed(glued),
-             reply(2, 0x00, hex("02")) + reply(2, 0x13, hex("03")) + reply(2, 0x19, hex("1800")));
-    QCOMPARE(model.frames().size(), 4);
-}
-
-void TestPrinterModel::statusRequestGluedWithQuery()
-{
-    PrinterModel model;
-    auto session = model.openSession(Medium::Tcp);
-    const QByteArray both = kStatusRequest + query(0x00);
-    // Split right after the length byte of the status request.
-    QVERIFY(session->feed(both.left(6)).isEmpty());
-    QCOMPARE(session->feed(both.mid(6)),
-             hex("1bfffe000304 00000000 1bfeff") + reply(2, 0x00, hex("02")));
-}
-
-void TestPrinterModel::rawBytes_data()
-{
-    QTest::addColumn<QByteArray>("stream");
-    QTest::addColumn<int>("raw");
-    QTest::addColumn<int>("frames");
-    QTest::addColumn<QByteArray>("answer");
-
-    const QByteArray text("SIZE 50 mm,30 mm\r\nPRINT 1\r\n");
-    QTest::newRow("debug text") << text << int(text.size()) << 0 << QByteArray();
-    QTest::newRow("text around a query") << text + query(0x13) + text << int(2 * text.size()) << 1
-                                         << reply(2, 0x13, hex("08"));
-    QTest::newRow("unknown class") << hex("1bfffe070000 1bfeff") << 9 << 0 << QByteArray();
-    // A lead-in inside file data whose length points past a missing tail:
-    // the bytes are data, and the real frame after them is still found.
-    const QByteArray fake = hex("41 1bfffe0119 05 0102030405 aabbcc 42");
-    QTest::newRow("false lead-in then frame") << fake + query(0x00) << int(fake.size()) << 1
-                                              << reply(2, 0x00, hex("02"));
-    QTest::newRow("lone escape bytes") << hex("1b1b1bff1b") + query(0x00) << 5 << 1
-                                       << reply(2, 0x00, hex("02"));
-}
-
-void TestPrinterModel::rawBytes()
-{
-    QFETCH(QByteArray, stream);
-    QFETCH(int, raw);
-    QFETCH(int, frames);
-    QFETCH(QByteArray, answer);
-
-    PrinterModel model;
-    auto session = model.openSession(Medium::Usb);
-    QCOMPARE(session->feed(stream), answer);
-    QCOMPARE(model.rawByteCount(), raw);
-    QCOMPARE(model.frames().size(), frames);
-
-    // The same stream one byte at a time gives the same result.
-    PrinterModel bytewise;
-    auto slow = bytewise.openSession(Medium::Usb);
-    QByteArray slowAnswer;
-    for (const char byte : stream)
-        slowAnswer += slow->feed(QByteArray(1, byte));
-    QCOMPARE(slowAnswer, answer);
-    QCOMPARE(bytewise.rawByteCount(), raw);
-}
-
-void TestPrinterModel::largeRawStreamIsNotBuffered()
-{
-    PrinterModel model;
-    auto session = model.openSession(Medium::Tcp);
-    // A firmware file is long and full of 1B, FF and FE bytes.
-    QByteArray chunk;
-    for (int i = 0; i < 4096; ++i)
-        chunk.append(char((i * 37) ^ (i >> 3)));
-    chunk += hex("1bfffe01");  // a lead-in that never becomes a frame
-    qint64 sent = 0;
-    for (int round = 0; round < 256; ++round) {
-        session->feed(chunk);
-        sent += chunk.size();
-        QVERIFY2(session->pendingBytes() <= 264, "raw stream buffered");
-    }
-    QCOMPARE(model.frames().size(), 0);
-    QCOMPARE(model.rawByteCount() + session->pendingBytes(), sent);
-    // The stream still recovers for the next real frame.
-    QCOMPARE(session->feed(QByteArray(300, 'x') + query(0x00)), reply(2, 0x00, hex("02")));
-}
-
-void TestPrinterModel::leftoverCountsAsRawAtEnd()
-{
-    PrinterModel model;
+    void defaults_data()
     {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::newRow("speed") << 0x00 << hex("02");
+        QTest::newRow("ethernet block") << 0x0D << hex("01 c0a80164 ffffff00 c0a80101");
+        QTest::newRow("SN") << 0x10 << QByteArray("SN20261206001", 14);
+        QTest::newRow("label size 400x800") << 0x18 << hex("9001 2003");
+        QTest::newRow("access point") << 0x27 << QByteArray("ZD-N480-AP\0" "12345678\0" "192.168.4.1\0", 32);
+        QTest::newRow("MACs") << 0x3C << hex("001a2b3c4d5e 112233aabbcc");
+        QTest::newRow("stripper 5000 ms") << 0x58 << hex("8813");
+        QTest::newRow("unknown code answers empty") << 0x77 << QByteArray();
+        QTest::newRow("identity") << 0x0C
+                                  << QByteArray("VID:E51D\0ZD-N480\0MFG:Label;CMD:TSPL,ZPL;MDL:ZD-N480;"
+                                                "CLS:PRINTER;\0PID:0618\0V1.0\0", 79);
+    }
+
+    void defaults()
+    {
+        QFETCH(int, code);
+        QFETCH(QByteArray, payload);
+        PrinterModel model;
         auto session = model.openSession(Medium::Tcp);
-        session->feed(hex("41 1bfffe0213"));
-        QCOMPARE(model.rawByteCount(), 1);
+        QCOMPARE(session->feed(query(code)).toHex(' '), reply(2, code, payload).toHex(' '));
+        QCOMPARE(model.setting(quint8(code)), payload);
     }
-    QCOMPARE(model.rawByteCount(), 6);
-}
 
-void TestPrinterModel::faults_data()
-{
-    QTest::addColumn<bool>("silent");
-    QTest::addColumn<bool>("wrongCode");
-    QTest::addColumn<bool>("negativeLength");
-    QTest::addColumn<QByteArray>("garbage");
-    QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<QByteArray>("expected");
-
-    QTest::newRow("none") << false << false << false << QByteArray() << query(0x13)
-                          << hex("1bfffe02130108 1bfeff");
-    QTest::newRow("silent query") << true << false << false << QByteArray() << query(0x13)
-                                  << QByteArray();
-    QTest::newRow("silent status") << true << false << false << QByteArray() << kStatusRequest
-                                   << QByteArray();
-    QTest::newRow("wrong code") << false << true << false << QByteArray() << query(0x13)
-                                << hex("1bfffe02140108 1bfeff");
-    QTest::newRow("wrong code on status") << false << true << false << QByteArray()
-                                          << kStatusRequest << hex("1bfffe000404 00000000 1bfeff");
-    QTest::newRow("negative length") << false << false << true << QByteArray() << query(0x19)
-                                     << hex("1bfffe021982 1800 1bfeff");
-    QTest::newRow("garbage before") << false << false << false << hex("0d0a4f4b") << query(0x13)
-                                    << hex("0d0a4f4b 1bfffe02130108 1bfeff");
-    QTest::newRow("set stays silent") << false << false << false << hex("ee")
-                                      << hex("1bfffe01000101 1bfeff") << QByteArray();
-}
-
-void TestPrinterModel::faults()
-{
-    QFETCH(bool, silent);
-    QFETCH(bool, wrongCode);
-    QFETCH(bool, negativeLength);
-    QFETCH(QByteArray, garbage);
-    QFETCH(QByteArray, request);
-    QFETCH(QByteArray, expected);
-
-    PrinterModel model;
-    Faults f;
-    f.silent = silent;
-    f.wrongCode = wrongCode;
-    f.negativeLength = negativeLength;
-    f.garbageBefore = garbage;
-    f.delayMs = 250;
-    f.splitBytes = true;
-    f.dropAfterBytes = 12;
-    f.refuseConnections = true;
-    model.setFaults(f);
-    auto session = model.openSession(Medium::Tcp);
-    QCOMPARE(session->feed(request).toHex(' '), expected.toHex(' '));
-    // The frame is logged whatever the fault.
-    QCOMPARE(model.frames().size(), 1);
-
-    // Timing and connection faults are only stored for the faces.
-    const Faults stored = model.faults();
-    QCOMPARE(stored.delayMs, 250);
-    QVERIFY(stored.splitBytes);
-    QCOMPARE(stored.dropAfterBytes, 12);
-    QVERIFY(stored.refuseConnections);
-}
-
-void TestPrinterModel::discovery_data()
-{
-    QTest::addColumn<QByteArray>("datagram");
-    QTest::addColumn<bool>("answered");
-    QTest::newRow("nonce 42") << hex("2a 1bfffe020c00 1bfeff") << true;
-    QTest::newRow("nonce 0") << hex("00 1bfffe020c00 1bfeff") << true;
-    QTest::newRow("nine bytes") << hex("1bfffe020c00 1bfeff") << false;
-    QTest::newRow("other code") << hex("2a 1bfffe021300 1bfeff") << false;
-    QTest::newRow("eleven bytes") << hex("2a 1bfffe020c00 1bfeff 00") << false;
-    QTest::newRow("empty") << QByteArray() << false;
-}
-
-void TestPrinterModel::discovery()
-{
-    QFETCH(QByteArray, datagram);
-    QFETCH(bool, answered);
-    PrinterModel model;
-    const QByteArray answer = model.discoveryReply(datagram);
-    QCOMPARE(!answer.isEmpty(), answered);
-    if (!answered) {
-        QCOMPARE(model.frames().size(), 0);
-        return;
+    void setThenQuery_data()
+    {
+        QTest::addColumn<QByteArray>("set");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::newRow("speed 3") << hex("1bfffe01000103 1bfeff") << 0x00 << hex("03");
+        QTest::newRow("label size") << hex("1bfffe011804f0004001 1bfeff") << 0x18 << hex("f0004001");
+        QTest::newRow("empty SN") << hex("1bfffe01100100 1bfeff") << 0x10 << hex("00");
+        // A payload that itself contains tail and lead-in bytes: the length
+        // byte, not the markers, ends the frame.
+        QTest::newRow("markers inside payload") << hex("1bfffe012606 1bfeff1bfffe 1bfeff") << 0x26
+                                                << hex("1bfeff1bfffe");
     }
-    const QByteArray identity = model.identityPayload();
-    QCOMPARE(answer.at(0), datagram.at(0));
-    QCOMPARE(int(quint8(answer.at(6))), int(identity.size()));
-    QCOMPARE(answer.mid(7, identity.size()), identity);
-    QCOMPARE(answer.mid(1), reply(2, 0x0C, identity));
-    const QList<LoggedFrame> frames = model.frames();
-    QCOMPARE(frames.size(), 1);
-    QCOMPARE(frames.at(0).medium, Medium::Udp);
-    QCOMPARE(int(frames.at(0).code), 0x0C);
-}
 
-void TestPrinterModel::discoverySilent()
-{
-    PrinterModel model;
-    Faults f;
-    f.silent = true;
-    model.setFaults(f);
-    QVERIFY(model.discoveryReply(hex("2a 1bfffe020c00 1bfeff")).isEmpty());
-    f.silent = false;
-    f.negativeLength = true;
-    f.garbageBefore = hex("ffff");
-    model.setFaults(f);
-    const QByteArray answer = model.discoveryReply(hex("2a 1bfffe020c00 1bfeff"));
-    // Garbage is for streams; the datagram keeps its layout.
-    QCOMPARE(answer.left(6), hex("2a 1bfffe020c"));
-    QVERIFY(quint8(answer.at(6)) >= 0x80);
-}
+    void setThenQuery()
+    {
+        QFETCH(QByteArray, set);
+        QFETCH(int, code);
+        QFETCH(QByteArray, payload);
+        PrinterModel model;
+        auto session = model.openSession(Medium::Tcp);
+        QVERIFY(session->feed(set).isEmpty());
+        QCOMPARE(session->feed(query(code)), reply(2, code, payload));
+        QCOMPARE(model.rawByteCount(), 0);
 
-void TestPrinterModel::identityRoundTrip()
-{
-    PrinterModel model;
-    model.setIdentity("VID:1", QString::fromUtf8("标签机"), "MFG:Acme;", "PID:2", "");
-    const QByteArray expected("VID:1\0\xE6\xA0\x87\xE7\xAD\xBE\xE6\x9C\xBA\0MFG:Acme;\0PID:2\0\0", 33);
-    QCOMPARE(model.identityPayload(), expected);
-    auto session = model.openSession(Medium::Tcp);
-    QCOMPARE(session->feed(query(0x0C)), reply(2, 0x0C, expected));
+        const QList<LoggedFrame> frames = model.frames();
+        QCOMPARE(frames.size(), 2);
+        QCOMPARE(frames.at(0).bytes, set);
+        QCOMPARE(int(frames.at(0).cls), 1);
+        QCOMPARE(int(frames.at(0).code), code);
+        QCOMPARE(frames.at(0).payload, payload);
+        QCOMPARE(int(frames.at(1).cls), 2);
+    }
 
-    model.setSetting(0x0C, hex("41"));
-    model.resetToDefaults();
-    QVERIFY(model.identityPayload().startsWith("VID:E51D"));
-}
-
-void TestPrinterModel::waitForFramesAcrossThreads()
-{
-    PrinterModel model;
-    std::atomic<bool> go{false};
-    std::thread feeder([&] {
-        while (!go.load())
-            std::this_thread::yield();
+    void setOnlyCodesAreStored()
+    {
+        PrinterModel model;
         auto session = model.openSession(Medium::Usb);
-        session->feed(query(0x00));
-        session->feed(hex("1bfffe01250101 1bfeff"));
-    });
-    go = true;
-    QVERIFY(model.waitForFrames(2, 10000));
-    QVERIFY(model.waitForFrame(1, 0x25, 10000));
-    feeder.join();
-    QCOMPARE(model.frames().size(), 2);
-}
+        QVERIFY(session->feed(hex("1bfffe01250101 1bfeff 1bfffe01220101 1bfeff 1bfffe01230101 1bfeff"))
+                    .isEmpty());
+        QCOMPARE(model.setting(0x25), hex("01"));
+        QCOMPARE(model.setting(0x22), hex("01"));
+        QCOMPARE(model.setting(0x23), hex("01"));
+        QCOMPARE(model.framesOf(1, 0x25).size(), 1);
+    }
 
-void TestPrinterModel::waitForFramesTimesOut()
-{
-    PrinterModel model;
-    QElapsedTimer timer;
-    timer.start();
-    QVERIFY(!model.waitForFrames(1, 100));
-    QVERIFY(timer.elapsed() >= 90);
-    QVERIFY(timer.elapsed() < 5000);
-    QVERIFY(!model.waitForFrame(2, 0x00, 10));
-    QVERIFY(!model.waitForRawBytes(1, 10));
+    void statusRequest_data()
+    {
+        QTest::addColumn<quint32>("word");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("idle") << quint32(0) << hex("1bfffe000304 00000000 1bfeff");
+        QTest::newRow("little-endian") << quint32(0x12345678) << hex("1bfffe000304 78563412 1bfeff");
+    }
 
-    auto session = model.openSession(Medium::Tcp);
-    session->feed("abc");
-    QVERIFY(model.waitForRawBytes(3, 1000));
-    model.clearLog();
-    QCOMPARE(model.rawByteCount(), 0);
-}
+    void statusRequest()
+    {
+        QFETCH(quint32, word);
+        QFETCH(QByteArray, expected);
+        PrinterModel model;
+        model.setStatusWord(word);
+        auto session = model.openSession(Medium::Tcp);
+        // The request says length 4 but carries no payload; it must be
+        // answered at once, not held back waiting for four more bytes.
+        QCOMPARE(session->feed(kStatusRequest), expected);
+        QCOMPARE(session->pendingBytes(), 0);
+        const QList<LoggedFrame> frames = model.frames();
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(frames.at(0).bytes, kStatusRequest);
+        QVERIFY(frames.at(0).payload.isEmpty());
 
-void TestPrinterModel::concurrentSessions()
-{
-    PrinterModel model;
-    constexpr int kPerThread = 500;
-    auto run = [&](Medium medium, char value) {
-        auto session = model.openSession(medium);
-        for (int i = 0; i < kPerThread; ++i) {
-            session->feed(hex("1bfffe010001") + QByteArray(1, value) + hex("1bfeff"));
-            session->feed(query(0x00));
+        // Glued to a query and split right after its length byte.
+        const QByteArray both = kStatusRequest + query(0x00);
+        QVERIFY(session->feed(both.left(6)).isEmpty());
+        QCOMPARE(session->feed(both.mid(6)), expected + reply(2, 0x00, hex("02")));
+    }
+
+    void versionAndResolution()
+    {
+        PrinterModel model;
+        auto session = model.openSession(Medium::Usb);
+        QCOMPARE(session->feed(hex("1bfffe000400 1bfeff")), reply(0, 0x04, QByteArray("V2.4.1", 7)));
+        QCOMPARE(session->feed(hex("1bfffe000b00 1bfeff")), reply(0, 0x0B, hex("cb004003")));
+        model.setFirmwareVersion("T9");
+        model.setResolution(300, 864);
+        QCOMPARE(session->feed(hex("1bfffe000400 1bfeff")), reply(0, 0x04, QByteArray("T9", 3)));
+        QCOMPARE(session->feed(hex("1bfffe000b00 1bfeff")), reply(0, 0x0B, hex("2c016003")));
+    }
+
+    void splitFrameAnsweredOnce()
+    {
+        PrinterModel model;
+        auto session = model.openSession(Medium::Tcp);
+        const QByteArray request = query(0x13);
+        QByteArray answers;
+        for (qsizetype i = 0; i < request.size(); ++i) {
+            const QByteArray out = session->feed(request.mid(i, 1));
+            if (i + 1 < request.size())
+                QVERIFY2(out.isEmpty(), "answered before the frame was complete");
+            answers += out;
         }
-    };
-    std::thread a(run, Medium::Usb, char(1));
-    std::thread b(run, Medium::Tcp, char(2));
-    a.join();
-    b.join();
-    QCOMPARE(model.frames().size(), 4 * kPerThread);
-    QCOMPARE(model.rawByteCount(), 0);
-    const QByteArray speed = model.setting(0x00);
-    QVERIFY(speed == hex("01") || speed == hex("02"));
-}
+        QCOMPARE(answers, reply(2, 0x13, hex("08")));
+        QCOMPARE(model.frames().size(), 1);
+        QCOMPARE(model.rawByteCount(), 0);
+
+        // A set frame split inside its payload.
+        const QByteArray set = hex("1bfffe0110054142434400 1bfeff");
+        QVERIFY(session->feed(set.left(8)).isEmpty());
+        QVERIFY(session->feed(set.mid(8)).isEmpty());
+        QCOMPARE(model.setting(0x10), QByteArray("ABCD", 5));
+    }
+
+    void gluedFrames()
+    {
+        PrinterModel model;
+        auto session = model.openSession(Medium::Tcp);
+        // Function commands (self-test, reboot) are logged, never answered.
+        const QByteArray glued = query(0x00) + hex("1bfffe01130103 1bfeff 1bfffe000000 1bfeff 1bfffe000200 1bfeff")
+            + query(0x13) + query(0x19);
+        QCOMPARE(session->feed(glued),
+                 reply(2, 0x00, hex("02")) + reply(2, 0x13, hex("03")) + reply(2, 0x19, hex("1800")));
+        QCOMPARE(model.frames().size(), 6);
+        QCOMPARE(int(model.frames().at(3).code), 0x02);
+    }
+
+    void rawBytes_data()
+    {
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<int>("raw");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<QByteArray>("answer");
+
+        const QByteArray text("SIZE 50 mm,30 mm\r\nPRINT 1\r\n");
+        QTest::newRow("debug text") << text << int(text.size()) << 0 << QByteArray();
+        QTest::newRow("text around a query") << text + query(0x13) + text << int(2 * text.size()) << 1
+                                             << reply(2, 0x13, hex("08"));
+        QTest::newRow("unknown class") << hex("1bfffe070000 1bfeff") << 9 << 0 << QByteArray();
+        // A lead-in inside file data whose length points past a missing tail:
+        // the bytes are data, and the real frame after them is still found.
+        const QByteArray fake = hex("41 1bfffe0119 05 0102030405 aabbcc 42");
+        QTest::newRow("false lead-in then frame") << fake + query(0x00) << int(fake.size()) << 1
+                                                  << reply(2, 0x00, hex("02"));
+        QTest::newRow("lone escape bytes") << hex("1b1b1bff1b") + query(0x00) << 5 << 1
+                                           << reply(2, 0x00, hex("02"));
+    }
+
+    void rawBytes()
+    {
+        QFETCH(QByteArray, stream);
+        QFETCH(int, raw);
+        QFETCH(int, frames);
+        QFETCH(QByteArray, answer);
+
+        PrinterModel model;
+        auto session = model.openSession(Medium::Usb);
+        QCOMPARE(session->feed(stream), answer);
+        QCOMPARE(model.rawByteCount(), raw);
+        QCOMPARE(model.frames().size(), frames);
+
+        // The same stream one byte at a time gives the same result.
+        PrinterModel bytewise;
+        auto slow = bytewise.openSession(Medium::Usb);
+        QByteArray slowAnswer;
+        for (const char byte : stream)
+            slowAnswer += slow->feed(QByteArray(1, byte));
+        QCOMPARE(slowAnswer, answer);
+        QCOMPARE(bytewise.rawByteCount(), raw);
+    }
+
+    void largeRawStreamIsNotBuffered()
+    {
+        PrinterModel model;
+        auto session = model.openSession(Medium::Tcp);
+        // A firmware file is long and full of 1B, FF and FE bytes.
+        QByteArray chunk;
+        for (int i = 0; i < 4096; ++i)
+            chunk.append(char((i * 37) ^ (i >> 3)));
+        chunk += hex("1bfffe01");  // a lead-in that never becomes a frame
+        qint64 sent = 0;
+        for (int round = 0; round < 256; ++round) {
+            session->feed(chunk);
+            sent += chunk.size();
+            QVERIFY2(session->pendingBytes() <= 264, "raw stream buffered");
+        }
+        QCOMPARE(model.frames().size(), 0);
+        QCOMPARE(model.rawByteCount() + session->pendingBytes(), sent);
+        // The stream still recovers for the next real frame.
+        QCOMPARE(session->feed(QByteArray(300, 'x') + query(0x00)), reply(2, 0x00, hex("02")));
+    }
+
+    void leftoverCountsAsRawAtEnd()
+    {
+        PrinterModel model;
+        {
+            auto session = model.openSession(Medium::Tcp);
+            session->feed(hex("41 1bfffe0213"));
+            QCOMPARE(model.rawByteCount(), 1);
+        }
+        QCOMPARE(model.rawByteCount(), 6);
+    }
+
+    void faults_data()
+    {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<bool>("wrongCode");
+        QTest::addColumn<bool>("negativeLength");
+        QTest::addColumn<QByteArray>("garbage");
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("expected");
+
+        QTest::newRow("none") << false << false << false << QByteArray() << query(0x13)
+                              << hex("1bfffe02130108 1bfeff");
+        QTest::newRow("silent query") << true << false << false << QByteArray() << query(0x13)
+                                      << QByteArray();
+        QTest::newRow("wrong code") << false << true << false << QByteArray() << query(0x13)
+                                    << hex("1bfffe02140108 1bfeff");
+        QTest::newRow("wrong code on status") << false << true << false << QByteArray()
+                                              << kStatusRequest << hex("1bfffe000404 00000000 1bfeff");
+        QTest::newRow("negative length") << false << false << true << QByteArray() << query(0x19)
+                                         << hex("1bfffe021982 1800 1bfeff");
+        QTest::newRow("garbage before") << false << false << false << hex("0d0a4f4b") << query(0x13)
+                                        << hex("0d0a4f4b 1bfffe02130108 1bfeff");
+        QTest::newRow("set stays silent") << false << false << false << hex("ee")
+                                          << hex("1bfffe01000101 1bfeff") << QByteArray();
+    }
+
+    void faults()
+    {
+        QFETCH(bool, silent);
+        QFETCH(bool, wrongCode);
+        QFETCH(bool, negativeLength);
+        QFETCH(QByteArray, garbage);
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, expected);
+
+        PrinterModel model;
+        Faults f;
+        f.silent = silent;
+        f.wrongCode = wrongCode;
+        f.negativeLength = negativeLength;
+        f.garbageBefore = garbage;
+        f.delayMs = 250;
+        f.splitBytes = true;
+        f.dropAfterBytes = 12;
+        f.refuseConnections = true;
+        model.setFaults(f);
+        auto session = model.openSession(Medium::Tcp);
+        QCOMPARE(session->feed(request).toHex(' '), expected.toHex(' '));
+        // The frame is logged whatever the fault.
+        QCOMPARE(model.frames().size(), 1);
+
+        // Timing and connection faults are only stored for the faces.
+        const Faults stored = model.faults();
+        QCOMPARE(stored.delayMs, 250);
+        QVERIFY(stored.splitBytes);
+        QCOMPARE(stored.dropAfterBytes, 12);
+        QVERIFY(stored.refuseConnections);
+    }
+
+    void discovery_data()
+    {
+        QTest::addColumn<QByteArray>("datagram");
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("nonce 42") << hex("2a 1bfffe020c00 1bfeff") << true;
+        QTest::newRow("nonce 0") << hex("00 1bfffe020c00 1bfeff") << true;
+        QTest::newRow("nine bytes") << hex("1bfffe020c00 1bfeff") << false;
+        QTest::newRow("other code") << hex("2a 1bfffe021300 1bfeff") << false;
+        QTest::newRow("eleven bytes") << hex("2a 1bfffe020c00 1bfeff 00") << false;
+        QTest::newRow("empty") << QByteArray() << false;
+    }
+
+    void discovery()
+    {
+        QFETCH(QByteArray, datagram);
+        QFETCH(bool, answered);
+        PrinterModel model;
+        const QByteArray answer = model.discoveryReply(datagram);
+        QCOMPARE(!answer.isEmpty(), answered);
+        if (!answered) {
+            QCOMPARE(model.frames().size(), 0);
+            return;
+        }
+        const QByteArray identity = model.identityPayload();
+        QCOMPARE(answer.at(0), datagram.at(0));
+        QCOMPARE(int(quint8(answer.at(6))), int(identity.size()));
+        QCOMPARE(answer.mid(7, identity.size()), identity);
+        QCOMPARE(answer.mid(1), reply(2, 0x0C, identity));
+        const QList<LoggedFrame> frames = model.frames();
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(frames.at(0).medium, Medium::Udp);
+        QCOMPARE(int(frames.at(0).code), 0x0C);
+    }
+
+    void discoverySilent()
+    {
+        PrinterModel model;
+        Faults f;
+        f.silent = true;
+        model.setFaults(f);
+        QVERIFY(model.discoveryReply(hex("2a 1bfffe020c00 1bfeff")).isEmpty());
+        f.silent = false;
+        f.negativeLength = true;
+        f.garbageBefore = hex("ffff");
+        model.setFaults(f);
+        const QByteArray answer = model.discoveryReply(hex("2a 1bfffe020c00 1bfeff"));
+        // Garbage is for streams; the datagram keeps its layout.
+        QCOMPARE(answer.left(6), hex("2a 1bfffe020c"));
+        QVERIFY(quint8(answer.at(6)) >= 0x80);
+    }
+
+    void identityRoundTrip()
+    {
+        PrinterModel model;
+        model.setIdentity("VID:1", QString::fromUtf8("标签机"), "MFG:Acme;", "PID:2", "");
+        const QByteArray expected("VID:1\0\xE6\xA0\x87\xE7\xAD\xBE\xE6\x9C\xBA\0MFG:Acme;\0PID:2\0\0", 33);
+        QCOMPARE(model.identityPayload(), expected);
+        auto session = model.openSession(Medium::Tcp);
+        QCOMPARE(session->feed(query(0x0C)), reply(2, 0x0C, expected));
+
+        model.setSetting(0x0C, hex("41"));
+        model.resetToDefaults();
+        QVERIFY(model.identityPayload().startsWith("VID:E51D"));
+    }
+
+    void waitForFramesAcrossThreads()
+    {
+        PrinterModel model;
+        std::atomic<bool> go{false};
+        std::thread feeder([&] {
+            while (!go.load())
+                std::this_thread::yield();
+            auto session = model.openSession(Medium::Usb);
+            session->feed(query(0x00));
+            session->feed(hex("1bfffe01250101 1bfeff"));
+        });
+        go = true;
+        QVERIFY(model.waitForFrames(2, 10000));
+        QVERIFY(model.waitForFrame(1, 0x25, 10000));
+        feeder.join();
+        QCOMPARE(model.frames().size(), 2);
+
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!model.waitForFrames(3, 100));
+        QVERIFY(timer.elapsed() >= 90 && timer.elapsed() < 5000);
+        QVERIFY(!model.waitForFrame(2, 0x13, 10));
+        QVERIFY(!model.waitForRawBytes(1, 10));
+        model.clearLog();
+        QCOMPARE(model.frames().size(), 0);
+    }
+};
 
 QTEST_APPLESS_MAIN(TestPrinterModel)
 #include "tst_printer_model.moc"

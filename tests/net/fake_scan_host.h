@@ -1,23 +1,33 @@
-// A stand-in for the window during network scans: records the device-list
-// entries and serves the connection fields a test sets.
+// Stands in for the window while a transport enumerates: records the
+// device-list entries and progress values, serves the connection fields a
+// test sets, and can press stop once the list holds `stopAfter` entries.
 #pragma once
 
 #include "transport/scan_host.h"
+#include "ui/shared_state.h"
+#include "wire_frame.h"
 
+#include <QList>
 #include <QStringList>
 
 class FakeScanHost : public ScanHost
 {
 public:
-    void addScanResult(const QString &displayText) override { entries.append(displayText); }
-    void setScanProgress(int percent) override { progress = percent; }
+    void addScanResult(const QString &displayText) override
+    {
+        entries.append(displayText);
+        if (entries.size() == stopAfter)
+            getListStatus = false;
+    }
+    void setScanProgress(int percent) override { progress.append(percent); }
     bool wifiDirectChecked() const override { return wifi; }
     QString connectAddressText() const override { return address; }
     QString connectTcpPortText() const override { return tcpPort; }
     QString connectUdpPortText() const override { return udpPort; }
 
     QStringList entries;
-    int progress = 0;
+    QList<int> progress;
+    int stopAfter = -1;
     bool wifi = false;
     QString address = QStringLiteral("127.0.0.1");
     QString tcpPort = QStringLiteral("9100");

@@ -2,7 +2,7 @@
 // printers, opens the one on the port given, reads one setting and the
 // status word, and prints what it got. Exit code 0 only if all of that
 // worked.
-#include "fake_scan_host.h"
+#include "../net/fake_scan_host.h"
 
 #include "protocol/printer_io.h"
 #include "transport/usb_transport.h"
@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
     std::array<_PRINTER_ATTR, kPrinterAttrCount> records{};
     Printer_Vector list;
     const int found = usb.GetPrinterHandle(records.data(), list);
-    for (const QString &item : host.items)
+    for (const QString &item : host.entries)
         std::printf("probe: listed %s\n", qPrintable(item));
     if (found != 1)
         return 3;
