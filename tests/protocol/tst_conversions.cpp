@@ -1,5 +1,7 @@
 // Text and number conversions between the fields and the printer's units.
+#include "bytes.h"
 #include "protocol/conversions.h"
+#include "protocol/instructions.h"
 
 #include <QLocale>
 #include <QTest>
@@ -12,47 +14,33 @@ class TestConversions : public QObject
     Q_OBJECT
 
 private slots:
-    void ports_data()
+    // Ports refuse what does not fit 16 bits; integers refuse what does
+    // not fit 32 bits rather than wrapping.
+    void portsAndIntegers_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("port");
-        QTest::newRow("default TCP") << "9100" << 9100;
-        QTest::newRow("discovery") << "38400" << 38400;
-        QTest::newRow("largest") << "65535" << 65535;
-        QTest::newRow("one above") << "65536" << 0;
-        QTest::newRow("70000") << "70000" << 0;
-        QTest::newRow("negative") << "-1" << 0;
-        QTest::newRow("text") << "abc" << 0;
-        QTest::newRow("digits then text") << "91x" << 0;
-        QTest::newRow("empty") << "" << 0;
-        QTest::newRow("hex is not decimal") << "0x10" << 0;
+        QTest::addColumn<int>("integer");
+        QTest::newRow("default TCP") << "9100" << 9100 << 9100;
+        QTest::newRow("largest port") << "65535" << 65535 << 65535;
+        QTest::newRow("one above") << "65536" << 0 << 65536;
+        QTest::newRow("negative") << "-1" << 0 << -1;
+        QTest::newRow("digits then text") << "91x" << 0 << 0;
+        QTest::newRow("empty") << "" << 0 << 0;
+        QTest::newRow("hex is not decimal") << "0x10" << 0 << 0;
+        QTest::newRow("decimal") << "1.5" << 0 << 0;
+        QTest::newRow("int max") << "2147483647" << 0 << INT_MAX;
+        QTest::newRow("int min") << "-2147483648" << 0 << INT_MIN;
+        QTest::newRow("above 32 bits") << "2147483648" << 0 << 0;
+        QTest::newRow("below 32 bits") << "-2147483649" << 0 << 0;
     }
-    void ports()
+    void portsAndIntegers()
     {
         QFETCH(QString, text);
         QFETCH(int, port);
+        QFETCH(int, integer);
         QCOMPARE(int(parsePort(text)), port);
-    }
-
-    void integers_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value");
-        QTest::newRow("plain") << "12" << 12;
-        QTest::newRow("negative") << "-1" << -1;
-        QTest::newRow("max") << "2147483647" << INT_MAX;
-        QTest::newRow("min") << "-2147483648" << INT_MIN;
-        QTest::newRow("above 32 bits") << "2147483648" << 0;
-        QTest::newRow("below 32 bits") << "-2147483649" << 0;
-        QTest::newRow("text") << "abc" << 0;
-        QTest::newRow("empty") << "" << 0;
-        QTest::newRow("decimal") << "1.5" << 0;
-    }
-    void integers()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, value);
-        QCOMPARE(parseInteger(text), value);
+        QCOMPARE(parseInteger(text), integer);
     }
 
     void le16_data()
@@ -61,16 +49,9 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("asSigned");
         QTest::addColumn<int>("asUnsigned");
-        QTest::newRow("24") << qint64(24) << QByteArray::fromHex("1800") << 24 << 24;
-        QTest::newRow("-1") << qint64(-1) << QByteArray::fromHex("ffff") << -1 << 65535;
-        QTest::newRow("-8") << qint64(-8) << QByteArray::fromHex("f8ff") << -8 << 65528;
-        QTest::newRow("5000") << qint64(5000) << QByteArray::fromHex("8813") << 5000 << 5000;
-        QTest::newRow("9100") << qint64(9100) << QByteArray::fromHex("8c23") << 9100 << 9100;
-        QTest::newRow("32767") << qint64(32767) << QByteArray::fromHex("ff7f") << 32767 << 32767;
-        QTest::newRow("32768 wraps signed") << qint64(32768) << QByteArray::fromHex("0080")
-                                            << -32768 << 32768;
-        QTest::newRow("65536 low bits") << qint64(65536) << QByteArray::fromHex("0000") << 0 << 0;
-        QTest::newRow("66000 ms") << qint64(66000) << QByteArray::fromHex("d001") << 464 << 464;
+        QTest::newRow("-1") << qint64(-1) << hex("ffff") << -1 << 65535;
+        QTest::newRow("32767") << qint64(32767) << hex("ff7f") << 32767 << 32767;
+        QTest::newRow("32768 wraps signed") << qint64(32768) << hex("0080") << -32768 << 32768;
     }
     void le16()
     {
@@ -81,17 +62,11 @@ private slots:
         QByteArray out("x");
         appendLe16(out, value);
         QCOMPARE(out, QByteArray("x") + bytes);
-        const auto *raw = reinterpret_cast<const unsigned char *>(bytes.constData());
-        QCOMPARE(int(readLeS16(raw)), asSigned);
-        QCOMPARE(int(readLeU16(raw)), asUnsigned);
+        QCOMPARE(int(readLeS16(raw(bytes))), asSigned);
+        QCOMPARE(int(readLeU16(raw(bytes))), asUnsigned);
     }
 
-    void le32()
-    {
-        const QByteArray word = QByteArray::fromHex("80000001");
-        QCOMPARE(readLeU32(reinterpret_cast<const unsigned char *>(word.constData())),
-                 quint32(0x01000080));
-    }
+    void le32() { QCOMPARE(readLeU32(raw(hex("80000001"))), quint32(0x01000080)); }
 
     void dotsToMm_data()
     {
@@ -99,12 +74,9 @@ private slots:
         QTest::addColumn<int>("mmToDot");
         QTest::addColumn<QString>("text");
         QTest::newRow("400 at 8") << 400 << 8 << "50.0";
-        QTest::newRow("800 at 8") << 800 << 8 << "100.0";
         QTest::newRow("1 dot") << 1 << 8 << "0.1";
         QTest::newRow("7 at 12 truncates") << 7 << 12 << "0.5";
-        QTest::newRow("0") << 0 << 8 << "0.0";
         QTest::newRow("negative truncates toward zero") << -1 << 8 << "-0.1";
-        QTest::newRow("largest signed") << 32767 << 8 << "4095.8";
         QTest::newRow("factor 0") << 400 << 0 << "0.0";
     }
     void dotsToMm()
@@ -120,11 +92,7 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("divisor");
         QTest::addColumn<int>("quotient");
-        QTest::newRow("gap 24 at 8") << 24 << 8 << 3;
-        QTest::newRow("gap 24 at 12") << 24 << 12 << 2;
         QTest::newRow("offset -12 at 8") << -12 << 8 << -1;
-        QTest::newRow("distance -3 at 8") << -3 << 8 << 0;
-        QTest::newRow("48 at 12") << 48 << 12 << 4;
         QTest::newRow("divisor 0") << 24 << 0 << 0;
         QTest::newRow("overflowing quotient") << INT_MIN << -1 << INT_MAX;
     }
@@ -136,50 +104,39 @@ private slots:
         QCOMPARE(divideTowardZero(value, divisor), quotient);
     }
 
-    void dottedQuad_data()
+    void dottedQuadText()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("address") << QByteArray::fromHex("c0a80164") << "192.168.1.100";
-        QTest::newRow("mask") << QByteArray::fromHex("ffffff00") << "255.255.255.0";
-        QTest::newRow("zero") << QByteArray::fromHex("00000000") << "0.0.0.0";
-    }
-    void dottedQuad()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QCOMPARE(dottedQuadText(reinterpret_cast<const unsigned char *>(bytes.constData())), text);
-        QList<int> expected;
-        for (const char b : bytes)
-            expected.append(quint8(b));
-        QCOMPARE(dottedQuadValues(text), expected);
+        QCOMPARE(proto::dottedQuadText(raw(hex("c0a80164"))), QStringLiteral("192.168.1.100"));
+        QCOMPARE(proto::dottedQuadText(raw(hex("ffffff00"))), QStringLiteral("255.255.255.0"));
     }
 
+    // The pieces as they go on the wire, and whether each fits one byte.
     void dottedQuadPieces_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<int>>("values");
-        QTest::newRow("empty part") << "10.0..1" << QList<int>{10, 0, 0, 1};
-        QTest::newRow("empty mask text") << "..." << QList<int>{0, 0, 0, 0};
-        QTest::newRow("part above 255 kept") << "300.1.2.3" << QList<int>{300, 1, 2, 3};
-        QTest::newRow("not a number") << "a.b.1.2" << QList<int>{0, 0, 1, 2};
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("mask") << "255.255.255.0" << QList<int>{255, 255, 255, 0} << true;
+        QTest::newRow("empty part") << "10.0..1" << QList<int>{10, 0, 0, 1} << true;
+        QTest::newRow("empty mask text") << "..." << QList<int>{0, 0, 0, 0} << true;
+        QTest::newRow("not a number") << "a.b.1.2" << QList<int>{0, 0, 1, 2} << true;
+        QTest::newRow("256 kept, does not fit") << "256.1.2.3" << QList<int>{256, 1, 2, 3} << false;
     }
     void dottedQuadPieces()
     {
         QFETCH(QString, text);
         QFETCH(QList<int>, values);
+        QFETCH(bool, fits);
         QCOMPARE(dottedQuadValues(text), values);
+        QCOMPARE(dottedQuadFits(text), fits);
     }
 
-    // First attempt in the C locale, so the result does not depend on the
-    // machine running the test.
+    // In the C locale, so the result does not depend on the machine.
     void flexibleDouble_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<double>("value");
-        QTest::newRow("plain") << "12.5" << true << 12.5;
-        QTest::newRow("integer") << "30" << true << 30.0;
         QTest::newRow("negative") << "-3.5" << true << -3.5;
         QTest::newRow("full-width comma") << QString::fromUtf8("12，5") << true << 12.5;
         QTest::newRow("ideographic stop") << QString::fromUtf8("12。5") << true << 12.5;
@@ -189,9 +146,7 @@ private slots:
         QTest::newRow("no-break space") << QString::fromUtf8("1\u00A0234.5") << true << 1234.5;
         QTest::newRow("narrow no-break space") << QString::fromUtf8("1\u202F234.5") << true << 1234.5;
         QTest::newRow("apostrophe") << "1'234.5" << true << 1234.5;
-        QTest::newRow("underscore") << "1_234" << true << 1234.0;
         QTest::newRow("surrounding blanks") << "  40  " << true << 40.0;
-        QTest::newRow("text") << "abc" << false << 0.0;
         QTest::newRow("empty") << "" << false << 0.0;
         QTest::newRow("unit") << "50mm" << false << 0.0;
         QTest::newRow("nan") << "nan" << false << 0.0;
@@ -216,23 +171,15 @@ private slots:
         double value = 0;
         QVERIFY(parseFlexibleDouble(QStringLiteral("1.234,5"), value, german));
         QCOMPARE(value, 1234.5);
-        QVERIFY(parseFlexibleDouble(QStringLiteral("12,5"), value, german));
-        QCOMPARE(value, 12.5);
         // The locale-independent form still reads.
         QVERIFY(parseFlexibleDouble(QStringLiteral("12.5"), value, german));
         QCOMPARE(value, 12.5);
         // Both separators and no locale that knows them: commas go.
         QVERIFY(parseFlexibleDouble(QStringLiteral("1.5,0"), value, QLocale::c()));
         QCOMPARE(value, 1.5);
-    }
-
-    void flexibleDoubleSystemLocale()
-    {
-        double value = 0;
+        // The default form reads in the machine's locale.
         QVERIFY(parseFlexibleDouble(QString::fromUtf8("12，5"), value));
         QCOMPARE(value, 12.5);
-        QVERIFY(!parseFlexibleDouble(QStringLiteral("abc"), value));
-        QVERIFY(!parseFlexibleDouble(QString(), value));
     }
 };
 
