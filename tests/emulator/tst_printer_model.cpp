@@ -32,6 +32,8 @@ const QByteArray kStatusRequest = QByteArray::fromHex("1bfffe000304 1bfeff");
 
 } // namespace
 
+Q_DECLARE_METATYPE(emu::Faults)
+
 class TestPrinterModel : public QObject
 {
     Q_OBJECT
@@ -60,7 +62,7 @@ private slots:
         QFETCH(QByteArray, payload);
         PrinterModel model;
         auto session = model.openSession(Medium::Tcp);
-        QCOMPARE(session->feed(query(code)).toHex(' '), reply(2, code, payload).toHex(' '));
+        QCOMPARE(session->feed(query(code)), reply(2, code, payload));
         QCOMPARE(model.setting(quint8(code)), payload);
     }
 
@@ -102,12 +104,11 @@ private slots:
     {
         PrinterModel model;
         auto session = model.openSession(Medium::Usb);
-        QVERIFY(session->feed(hex("1bfffe01250101 1bfeff 1bfffe01220101 1bfeff 1bfffe01230101 1bfeff"))
-                    .isEmpty());
-        QCOMPARE(model.setting(0x25), hex("01"));
-        QCOMPARE(model.setting(0x22), hex("01"));
-        QCOMPARE(model.setting(0x23), hex("01"));
-        QCOMPARE(model.framesOf(1, 0x25).size(), 1);
+        for (quint8 code : {0x22, 0x23, 0x25}) {
+            QVERIFY(session->feed(hex("1bfffe01") + char(code) + hex("0101 1bfeff")).isEmpty());
+            QCOMPARE(model.setting(code), hex("01"));
+            QCOMPARE(model.framesOf(1, code).size(), 1);
+        }
     }
 
     void statusRequest_data()
@@ -264,62 +265,50 @@ private slots:
         QCOMPARE(model.rawByteCount(), 6);
     }
 
+    // Reply faults change what the session answers; timing and connection
+    // faults are only stored for the faces. The frame is logged whatever
+    // the fault.
     void faults_data()
     {
-        QTest::addColumn<bool>("silent");
-        QTest::addColumn<bool>("wrongCode");
-        QTest::addColumn<bool>("negativeLength");
-        QTest::addColumn<QByteArray>("garbage");
+        QTest::addColumn<Faults>("faults");
         QTest::addColumn<QByteArray>("request");
         QTest::addColumn<QByteArray>("expected");
-
-        QTest::newRow("none") << false << false << false << QByteArray() << query(0x13)
-                              << hex("1bfffe02130108 1bfeff");
-        QTest::newRow("silent query") << true << false << false << QByteArray() << query(0x13)
-                                      << QByteArray();
-        QTest::newRow("wrong code") << false << true << false << QByteArray() << query(0x13)
-                                    << hex("1bfffe02140108 1bfeff");
-        QTest::newRow("wrong code on status") << false << true << false << QByteArray()
-                                              << kStatusRequest << hex("1bfffe000404 00000000 1bfeff");
-        QTest::newRow("negative length") << false << false << true << QByteArray() << query(0x19)
-                                         << hex("1bfffe021982 1800 1bfeff");
-        QTest::newRow("garbage before") << false << false << false << hex("0d0a4f4b") << query(0x13)
-                                        << hex("0d0a4f4b 1bfffe02130108 1bfeff");
-        QTest::newRow("set stays silent") << false << false << false << hex("ee")
-                                          << hex("1bfffe01000101 1bfeff") << QByteArray();
+        Faults timing;
+        timing.delayMs = 250;
+        timing.splitBytes = true;
+        timing.dropAfterBytes = 12;
+        timing.refuseConnections = true;
+        Faults f = timing;
+        QTest::newRow("timing only") << f << query(0x13) << hex("1bfffe02130108 1bfeff");
+        f.silent = true;
+        QTest::newRow("silent query") << f << query(0x13) << QByteArray();
+        f = timing;
+        f.wrongCode = true;
+        QTest::newRow("wrong code") << f << query(0x13) << hex("1bfffe02140108 1bfeff");
+        QTest::newRow("wrong code on status") << f << kStatusRequest << hex("1bfffe000404 00000000 1bfeff");
+        f = timing;
+        f.negativeLength = true;
+        QTest::newRow("negative length") << f << query(0x19) << hex("1bfffe021982 1800 1bfeff");
+        f = timing;
+        f.garbageBefore = hex("0d0a4f4b");
+        QTest::newRow("garbage before") << f << query(0x13) << hex("0d0a4f4b 1bfffe02130108 1bfeff");
+        QTest::newRow("set stays silent") << f << hex("1bfffe01000101 1bfeff") << QByteArray();
     }
 
     void faults()
     {
-        QFETCH(bool, silent);
-        QFETCH(bool, wrongCode);
-        QFETCH(bool, negativeLength);
-        QFETCH(QByteArray, garbage);
+        QFETCH(Faults, faults);
         QFETCH(QByteArray, request);
         QFETCH(QByteArray, expected);
-
         PrinterModel model;
-        Faults f;
-        f.silent = silent;
-        f.wrongCode = wrongCode;
-        f.negativeLength = negativeLength;
-        f.garbageBefore = garbage;
-        f.delayMs = 250;
-        f.splitBytes = true;
-        f.dropAfterBytes = 12;
-        f.refuseConnections = true;
-        model.setFaults(f);
+        model.setFaults(faults);
         auto session = model.openSession(Medium::Tcp);
-        QCOMPARE(session->feed(request).toHex(' '), expected.toHex(' '));
-        // The frame is logged whatever the fault.
+        QCOMPARE(session->feed(request), expected);
         QCOMPARE(model.frames().size(), 1);
-
-        // Timing and connection faults are only stored for the faces.
         const Faults stored = model.faults();
         QCOMPARE(stored.delayMs, 250);
-        QVERIFY(stored.splitBytes);
+        QVERIFY(stored.splitBytes && stored.refuseConnections);
         QCOMPARE(stored.dropAfterBytes, 12);
-        QVERIFY(stored.refuseConnections);
     }
 
     void discovery_data()
