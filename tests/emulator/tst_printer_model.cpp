@@ -4,10 +4,7 @@
 // agree with the wire format, not with the tool's own frame code.
 #include "printer_model.h"
 
-#include <QElapsedTimer>
 #include <QTest>
-#include <atomic>
-#include <thread>
 
 using namespace emu;
 
@@ -233,27 +230,6 @@ private slots:
         QCOMPARE(bytewise.rawByteCount(), raw);
     }
 
-    void largeRawStreamIsNotBuffered()
-    {
-        PrinterModel model;
-        auto session = model.openSession(Medium::Tcp);
-        // A firmware file is long and full of 1B, FF and FE bytes.
-        QByteArray chunk;
-        for (int i = 0; i < 4096; ++i)
-            chunk.append(char((i * 37) ^ (i >> 3)));
-        chunk += hex("1bfffe01");  // a lead-in that never becomes a frame
-        qint64 sent = 0;
-        for (int round = 0; round < 256; ++round) {
-            session->feed(chunk);
-            sent += chunk.size();
-            QVERIFY2(session->pendingBytes() <= 264, "raw stream buffered");
-        }
-        QCOMPARE(model.frames().size(), 0);
-        QCOMPARE(model.rawByteCount() + session->pendingBytes(), sent);
-        // The stream still recovers for the next real frame.
-        QCOMPARE(session->feed(QByteArray(300, 'x') + query(0x00)), reply(2, 0x00, hex("02")));
-    }
-
     void leftoverCountsAsRawAtEnd()
     {
         PrinterModel model;
@@ -370,37 +346,6 @@ private slots:
         QCOMPARE(model.identityPayload(), expected);
         auto session = model.openSession(Medium::Tcp);
         QCOMPARE(session->feed(query(0x0C)), reply(2, 0x0C, expected));
-
-        model.setSetting(0x0C, hex("41"));
-        model.resetToDefaults();
-        QVERIFY(model.identityPayload().startsWith("VID:E51D"));
-    }
-
-    void waitForFramesAcrossThreads()
-    {
-        PrinterModel model;
-        std::atomic<bool> go{false};
-        std::thread feeder([&] {
-            while (!go.load())
-                std::this_thread::yield();
-            auto session = model.openSession(Medium::Usb);
-            session->feed(query(0x00));
-            session->feed(hex("1bfffe01250101 1bfeff"));
-        });
-        go = true;
-        QVERIFY(model.waitForFrames(2, 10000));
-        QVERIFY(model.waitForFrame(1, 0x25, 10000));
-        feeder.join();
-        QCOMPARE(model.frames().size(), 2);
-
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(!model.waitForFrames(3, 100));
-        QVERIFY(timer.elapsed() >= 90 && timer.elapsed() < 5000);
-        QVERIFY(!model.waitForFrame(2, 0x13, 10));
-        QVERIFY(!model.waitForRawBytes(1, 10));
-        model.clearLog();
-        QCOMPARE(model.frames().size(), 0);
     }
 };
 
