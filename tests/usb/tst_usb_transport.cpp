@@ -64,7 +64,6 @@ bool zeroFrom(const std::array<unsigned char, 1024> &out, int from)
 emu::UsbPrinterConfig multiInterface(bool full)
 {
     emu::UsbPrinterConfig c;
-    c.port = 2;
     emu::UsbInterface config0;
     config0.number = 0;
     config0.stringIndex = 4;
@@ -117,11 +116,12 @@ class TestUsbTransport : public QObject
         c.vendorId = vid;
         return addPrinter(c);
     }
-    // Selects the printer on port 2 after storing `density` in it.
-    int selectedPrinter(int density = 5)
+    // Adds a printer on port 2 and selects it.
+    int selectedPrinter(const emu::UsbPrinterConfig &config = {})
     {
-        const int id = addPrinter(2);
-        model(id).setSetting(0x13, QByteArray(1, char(density)));
+        emu::UsbPrinterConfig c = config;
+        c.port = 2;
+        const int id = addPrinter(c);
         if (CDeviceIOOpera::GetPrinterHandle(2) != 0)
             qFatal("no printer on port 2");
         return id;
@@ -378,8 +378,7 @@ private slots:
         QFETCH(int, claim);
         QFETCH(int, epIn);
         QFETCH(int, epOut);
-        addPrinter(multiInterface(true));
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
+        selectedPrinter(multiInterface(true));
         int claimed = -1;
         unsigned char in = 0, out = 0;
         QCOMPARE(CDeviceIOOpera::GetUSBDevEndPoint(CDeviceIOOpera::printer_handle_usb->pHandle, requested, claimed,
@@ -392,9 +391,8 @@ private slots:
 
     void swapUsesChosenInterface()
     {
-        const int id = addPrinter(multiInterface(false));
+        const int id = selectedPrinter(multiInterface(false));
         model(id).setSetting(0x13, QByteArray(1, char(9)));
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
         const Exchange x = io(kDensityQuery);
         QCOMPARE(x.ret, 0);
         QCOMPARE(x.reply.left(10), densityReply(9));
@@ -415,12 +413,11 @@ private slots:
     void swapExactFramesAndReply()
     {
         QFETCH(int, payloadLength);
-        const int id = addPrinter(2);
+        const int id = selectedPrinter();
         QByteArray payload(payloadLength, '\0');
         for (int i = 0; i < payloadLength; ++i)
             payload[i] = char(i + 1);
         model(id).setSetting(0x13, payload);
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
 
         const Exchange x = io(kDensityQuery);
         QCOMPARE(x.ret, 0);
@@ -452,8 +449,7 @@ private slots:
     {
         QFETCH(bool, buttonPath);
         QFETCH(QByteArray, bytes);
-        const int id = addPrinter(2);
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
+        const int id = selectedPrinter();
         const Exchange x = io(bytes, buttonPath, buttonPath);
         QCOMPARE(x.ret, 0);
         QCOMPARE(x.reply, QByteArray(264, char(0xAA)));
@@ -466,8 +462,7 @@ private slots:
 
     void buttonLargeWriteArrivesWhole()
     {
-        const int id = addPrinter(2);
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
+        const int id = selectedPrinter();
         // A firmware-sized chunk of raw bytes: none may be lost on the way.
         const QByteArray chunk(100000, 'A');
         QCOMPARE(button(chunk).ret, 0);
@@ -477,9 +472,8 @@ private slots:
 
     void readDebugDataAfterWrite()
     {
-        const int id = addPrinter(2);
+        const int id = selectedPrinter();
         model(id).setFirmwareVersion(QStringLiteral("V2.31"));
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
         // The debug console writes raw bytes, then reads what came back.
         QCOMPARE(button(frame(0x00, 0x04)).ret, 0);
         const QByteArray got = CDeviceIOOpera::readDebugData();
@@ -491,9 +485,8 @@ private slots:
 
     void statusWordByControlRead()
     {
-        const int id = addPrinter(2);
+        const int id = selectedPrinter();
         model(id).setStatusWord(0x80402011u);
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
         unsigned char buffer[8];
         std::memset(buffer, 0xEE, sizeof buffer);
         int length = -1;
@@ -558,13 +551,12 @@ private slots:
         QFETCH(int, delayMs);
         QFETCH(int, minMs);
         QFETCH(int, maxMs);
-        const int id = addPrinter(2);
+        const int id = selectedPrinter();
         model(id).setSetting(0x13, QByteArray(1, char(7)));
         emu::Faults f;
         f.silent = silent;
         f.delayMs = delayMs;
         model(id).setFaults(f);
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
         if (debugRead)
             QCOMPARE(button(kDensityQuery).ret, 0);
 
@@ -610,12 +602,10 @@ private slots:
         QFETCH(int, result);
         QFETCH(int, detaches);
         emu::UsbPrinterConfig c;
-        c.port = 2;
         c.kernelDriverBound = driverBound;
-        const int id = addPrinter(c);
+        const int id = selectedPrinter(c);
         m_face->setClaimRefused(id, claimRefused);
         model(id).setSetting(0x13, QByteArray(1, char(2)));
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
 
         const Exchange x = io(kDensityQuery);
         QCOMPARE(x.ret, result);
@@ -628,10 +618,8 @@ private slots:
     void debugReadDetachesDriver()
     {
         emu::UsbPrinterConfig c;
-        c.port = 2;
         c.kernelDriverBound = true;
-        const int id = addPrinter(c);
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
+        const int id = selectedPrinter(c);
         // The write-only path gives up on a held interface...
         QCOMPARE(button(frame(0x00, 0x00)).ret, 5);
         QVERIFY(m_face->kernelDriverBound(id));
@@ -686,13 +674,12 @@ private slots:
         QFETCH(int, byteIndex);
         QFETCH(int, newValue);
         QFETCH(int, result);
-        const int id = addPrinter(2);
+        const int id = selectedPrinter();
         model(id).setSetting(0x13, QByteArray(1, char(5)));
         m_face->setReplyFilter(id, [=](QByteArray reply) {
             reply[byteIndex] = char(newValue);
             return reply;
         });
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
         std::array<unsigned char, 1024> out;
         out.fill(0xCC);
         QCOMPARE(GetPrinterInfo(Densty_SETTING, out.data(), 1), result);
