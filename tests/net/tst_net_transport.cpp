@@ -165,11 +165,9 @@ private slots:
         int length = 0;
         QCOMPARE(m_net->ReadFromControlEndpoint(9, buffer, length), 0);
         QCOMPARE(model().frames().size(), 1);
-        QCOMPARE(model().frames().first().bytes,
-                 QByteArray::fromHex("1bfffe000304 1bfeff"));
+        QCOMPARE(model().frames().first().bytes, QByteArray::fromHex("1bfffe000304 1bfeff"));
         const QByteArray expected = QByteArray::fromHex("1bfffe000304 04820100 1bfeff");
-        QCOMPARE(QByteArray(reinterpret_cast<char *>(buffer), expected.size()),
-                 expected);
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(buffer), expected.size()), expected);
         QCOMPARE(int(buffer[expected.size()]), 0xAA);
     }
 
