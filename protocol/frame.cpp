@@ -94,10 +94,13 @@ StreamFrame extractReplyFrame(const QByteArray &received, quint8 frameClass, qui
     start.append(char(code));
     const qsizetype i = received.indexOf(start);
     result.start = i;
-    if (i < 0 || !received.contains(tailBytes()))
-        return result;
     // The length byte itself has not arrived yet: nothing to cut by.
-    if (i + 5 >= received.size())
+    if (i < 0 || i + 5 >= received.size())
+        return result;
+    // Only a tail behind the reply's header says that enough has arrived: a
+    // stray tail from earlier bytes (say, what the debug console left) must
+    // not cut a reply that is still arriving.
+    if (received.indexOf(tailBytes(), i + 6) < 0)
         return result;
 
     // The length byte is a count (0..255): read as a signed value, replies

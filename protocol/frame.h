@@ -74,12 +74,12 @@ std::optional<QByteArray> replyPayload(const QByteArray &reply, quint8 code);
 // Cutting one reply out of the bytes received so far on a TCP connection.
 //
 // The exchange looks for the lead-in followed by the request's class and
-// code at some position i, and for the tail anywhere in the buffer (not
-// necessarily after i: this mirrors how the printer tool has always
-// decided that "enough" has arrived). Once both are there and byte i+5
-// has arrived, the frame is the bytes from i, (byte i+5 as a count 0..255)
-// + 9 long, fewer if fewer have arrived, and never longer than `capacity`,
-// the caller's reply buffer (a 255-byte payload makes a 264-byte frame).
+// code at some position i, and for a tail somewhere behind that reply's
+// header (from i+6 on; a tail that arrived before the reply says nothing
+// about it). Once both are there, the frame is the bytes from i, (byte
+// i+5 as a count 0..255) + 9 long, fewer if fewer have arrived (a payload
+// may itself hold the tail bytes), and never longer than `capacity`, the
+// caller's reply buffer (a 255-byte payload makes a 264-byte frame).
 struct StreamFrame
 {
     bool complete = false;  // a frame was cut; otherwise keep receiving

@@ -206,6 +206,8 @@ private slots:
             << false << QByteArray::fromHex("1bfffe011302");
         QTest::newRow("tail first") << false << QByteArray::fromHex("1bfeff00");
         QTest::newRow("noise first, split") << true << QByteArray("abc\x1b\xff", 5);
+        // A stray tail ahead of a reply that arrives byte by byte.
+        QTest::newRow("tail first, split") << true << QByteArray::fromHex("1bfeff00");
     }
     void replyCollectedFromStream()
     {

@@ -85,10 +85,11 @@ private slots:
         QTest::newRow("other class") << density << 0 << 0x13 << false << -1 << QByteArray();
         QTest::newRow("nothing") << QByteArray() << 2 << 0x13 << false << -1 << QByteArray();
         QTest::newRow("no length byte yet") << hex("1bfeff 1bfffe0213") << 2 << 0x13 << false << 3 << QByteArray();
-        // The tail is looked for anywhere, so a tail that came before the
-        // reply's start already ends the wait: the frame is what has arrived.
-        QTest::newRow("earlier tail cuts short") << hex("1bfeff 1bfffe021302 01") << 2 << 0x13 << true << 3
-                                                 << hex("1bfffe02130201");
+        // A tail that came before the reply's start does not end the wait.
+        QTest::newRow("earlier tail ignored") << hex("1bfeff 1bfffe021302 01") << 2 << 0x13 << false << 3
+                                              << QByteArray();
+        QTest::newRow("earlier tail, then the rest") << hex("1bfeff 1bfffe021302 0102 1bfeff") << 2 << 0x13
+                                                     << true << 3 << hex("1bfffe021302 0102 1bfeff");
         QTest::newRow("status word") << hex("1bfffe000304 80000000 1bfeff") << 0 << 3 << true << 0
                                      << hex("1bfffe000304 80000000 1bfeff");
         // Length bytes of 0x80 and above are counts, not negative values.
