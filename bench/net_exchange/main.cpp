@@ -4,7 +4,7 @@
 // (the printer needs it between commands), so that is the floor.
 #include "tools/emulator/net/net_faces.h"
 #include "transport/net_transport.h"
-#include "transport/scan_host.h"
+#include "bench/no_window.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,17 +14,6 @@
 #include <vector>
 
 namespace {
-
-class NoWindow : public ScanHost
-{
-public:
-    void addScanResult(const QString &) override {}
-    void setScanProgress(int) override {}
-    bool wifiDirectChecked() const override { return false; }
-    QString connectAddressText() const override { return QStringLiteral("127.0.0.1"); }
-    QString connectTcpPortText() const override { return QStringLiteral("9100"); }
-    QString connectUdpPortText() const override { return QStringLiteral("38400"); }
-};
 
 constexpr double kProtocolPauseMs = 10.0;
 

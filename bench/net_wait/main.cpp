@@ -9,7 +9,7 @@
 // nested level must not keep the wait from sleeping.
 #include "tools/emulator/net/net_faces.h"
 #include "transport/net_transport.h"
-#include "transport/scan_host.h"
+#include "bench/no_window.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,17 +19,6 @@
 #include <ctime>
 
 namespace {
-
-class NoWindow : public ScanHost
-{
-public:
-    void addScanResult(const QString &) override {}
-    void setScanProgress(int) override {}
-    bool wifiDirectChecked() const override { return false; }
-    QString connectAddressText() const override { return QStringLiteral("127.0.0.1"); }
-    QString connectTcpPortText() const override { return QStringLiteral("9100"); }
-    QString connectUdpPortText() const override { return QStringLiteral("38400"); }
-};
 
 double threadCpu()
 {
