@@ -98,6 +98,23 @@ void releaseAndClose(libusb_device_handle *handle, int claimInterface)
     libusb_close(handle);
 }
 
+// Writes the whole request to the bulk OUT endpoint of a claimed printer.
+// 0 when written; 4 after a failed transfer, the device then released and
+// closed.
+int writeBulk(libusb_device_handle *handle, int claimInterface, unsigned char epOut, unsigned char *data,
+              int length, unsigned int timeoutMs)
+{
+    int transferred = 0;
+    const int r = libusb_bulk_transfer(handle, epOut, data, length, &transferred, timeoutMs);
+    qDebug("libusb_bulk_transfer write: %d %d\n", length, transferred);
+    if (r < 0) {
+        qDebug("libusb_bulk_transfer write failed: %s\n", libusb_strerror(r));
+        releaseAndClose(handle, claimInterface);
+        return 4;
+    }
+    return 0;
+}
+
 } // namespace
 
 CDeviceIOOpera::CDeviceIOOpera(ScanHost *host)
@@ -329,14 +346,8 @@ int CDeviceIOOpera::PrinterDataIOSwap(unsigned char *data, int length, unsigned 
         }
     }
 
-    int transferred = 0;
-    r = libusb_bulk_transfer(handle, epOut, data, length, &transferred, kSwapTimeoutMs);
-    qDebug("libusb_bulk_transfer write: %d %d\n", length, transferred);
-    if (r < 0) {
-        qDebug("libusb_bulk_transfer write failed: %s\n", libusb_strerror(r));
-        releaseAndClose(handle, claimInterface);
+    if (writeBulk(handle, claimInterface, epOut, data, length, kSwapTimeoutMs) != 0)
         return 4;
-    }
 
     if (reply) {
         // The printer's reply is read in one go into a fixed 264-byte area;
@@ -373,14 +384,8 @@ int CDeviceIOOpera::PrinterDataIOButton(unsigned char *data, int length, unsigne
         return 5;
     }
 
-    int transferred = 0;
-    r = libusb_bulk_transfer(handle, epOut, data, length, &transferred, kButtonTimeoutMs);
-    qDebug("libusb_bulk_transfer write: %d %d\n", length, transferred);
-    if (r < 0) {
-        qDebug("libusb_bulk_transfer write failed: %s\n", libusb_strerror(r));
-        releaseAndClose(handle, claimInterface);
+    if (writeBulk(handle, claimInterface, epOut, data, length, kButtonTimeoutMs) != 0)
         return 4;
-    }
     releaseAndClose(handle, claimInterface);
     return 0;
 }
