@@ -25,14 +25,19 @@ void MainWindow::runFunctionFrame(const QByteArray &frame)
     Ret_Handler(result);
 }
 
+int MainWindow::sendFunctionCode(quint8 code)
+{
+    beginExchange();
+    const int result = SetPrinterStatusButton(static_cast<POWER_InFo>(code), ret_mode);
+    endExchange();
+    return result;
+}
+
 void MainWindow::runFunctionCode(quint8 code)
 {
     if (!requireOpenDevice())
         return;
-    beginExchange();
-    const int result = SetPrinterStatusButton(static_cast<POWER_InFo>(code), ret_mode);
-    endExchange();
-    Ret_Handler(result);
+    Ret_Handler(sendFunctionCode(code));
 }
 
 void MainWindow::on_pushButton_SelfCheck_clicked() { runFunctionCode(SELF_TEST_PAGE); }
@@ -56,9 +61,7 @@ void MainWindow::on_pushButton_Reboot_clicked()
 {
     if (!requireOpenDevice())
         return;
-    beginExchange();
-    const int result = SetPrinterStatusButton(REBOOT, ret_mode);
-    endExchange();
+    const int result = sendFunctionCode(REBOOT);
     if (result == 0) {
         closeConnection(500);
         ui->progressBar_Update->setValue(0);
@@ -71,9 +74,7 @@ void MainWindow::on_pushButton_PrinterInit_clicked()
 {
     if (!requireOpenDevice())
         return;
-    beginExchange();
-    const int result = SetPrinterStatusButton(PRINTER_INIT, ret_mode);
-    endExchange();
+    const int result = sendFunctionCode(PRINTER_INIT);
     if (Ret_Handler(result) != 0)
         return;
     closeConnection(10);

@@ -172,6 +172,8 @@ private:
     // One-shot function buttons: send a frame and report.
     void runFunctionFrame(const QByteArray &frame);
     void runFunctionCode(quint8 code);
+    // The class-00 function frame of `code`, socket bracketed; the result.
+    int sendFunctionCode(quint8 code);
     // Back to the not-connected state (device list and transports kept).
     void closeConnection(unsigned long networkPauseMs);
     void connectFieldRepair();
