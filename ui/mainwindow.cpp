@@ -191,29 +191,27 @@ void MainWindow::setSerialConnectionFields(bool enabled)
         w->setEnabled(enabled);
 }
 
-void MainWindow::selectMedium(int medium)
+void MainWindow::selectMedium(int medium, bool addressEnabled, bool portsEnabled, bool serialEnabled)
 {
     ret_mode = medium;
     ui->progressBar_Scan->setValue(0);
     ui->comboBox_ScanResult->clear();
+    setIpConnectionFields(addressEnabled, portsEnabled);
+    setSerialConnectionFields(serialEnabled);
 }
 
 void MainWindow::on_checkBox_USB_clicked(bool checked)
 {
     if (!checked)
         return;
-    selectMedium(MediumUsb);
-    setIpConnectionFields(false, false);
-    setSerialConnectionFields(false);
+    selectMedium(MediumUsb, false, false, false);
 }
 
 void MainWindow::on_checkBox_NET_clicked(bool checked)
 {
     if (!checked)
         return;
-    selectMedium(MediumNet);
-    setIpConnectionFields(false, true);
-    setSerialConnectionFields(false);
+    selectMedium(MediumNet, false, true, false);
     // The wired printer listens on the ports configured on its Ethernet page.
     if (!ui->lineEdit_NetportTCPPort->text().isEmpty())
         ui->lineEdit_ConnectTCPPort->setText(ui->lineEdit_NetportTCPPort->text());
@@ -225,9 +223,7 @@ void MainWindow::on_checkBox_WIFI_clicked(bool checked)
 {
     if (!checked)
         return;
-    selectMedium(MediumNet);
-    setIpConnectionFields(true, true);
-    setSerialConnectionFields(false);
+    selectMedium(MediumNet, true, true, false);
     // In AP mode the printer is reached at its own access-point address,
     // in station mode at the address it has on the joined network.
     const QString address = ui->comboBox_WifiMode->currentIndex() == 1 ? ui->lineEdit_WApIP->text()
@@ -242,18 +238,14 @@ void MainWindow::on_checkBox_BLE_clicked(bool checked)
 {
     if (!checked)
         return;
-    selectMedium(MediumBle);
-    setIpConnectionFields(false, false);
-    setSerialConnectionFields(false);
+    selectMedium(MediumBle, false, false, false);
 }
 
 void MainWindow::on_checkBox_Serialport_clicked(bool checked)
 {
     if (!checked)
         return;
-    selectMedium(MediumSerial);
-    setIpConnectionFields(false, false);
-    setSerialConnectionFields(true);
+    selectMedium(MediumSerial, false, false, true);
 }
 
 void MainWindow::addScanResult(const QString &displayText)

@@ -152,7 +152,9 @@ private:
     // Read handlers lock the window first and check for an open printer
     // inside the lock; false (window unlocked again) when none is open.
     bool beginLockedRead();
-    void selectMedium(int medium);
+    // Sets ret_mode, clears the device list and enables the connection
+    // fields that medium uses.
+    void selectMedium(int medium, bool addressEnabled, bool portsEnabled, bool serialEnabled);
     void setIpConnectionFields(bool addressEnabled, bool portsEnabled);
     void setSerialConnectionFields(bool enabled);
     void applyInitialState();
