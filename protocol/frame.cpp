@@ -73,18 +73,6 @@ int judgeReply(const unsigned char *reply, int replySize, quint8 code, unsigned 
     return count;
 }
 
-std::optional<QByteArray> replyPayload(const QByteArray &reply, quint8 code)
-{
-    QByteArray out(kMaxPayload, '\0');
-    const int count = judgeReply(reinterpret_cast<const unsigned char *>(reply.constData()),
-                                 int(std::min<qsizetype>(reply.size(), INT_MAX)), code,
-                                 reinterpret_cast<unsigned char *>(out.data()), int(out.size()));
-    if (count < 0)
-        return std::nullopt;
-    out.truncate(count);
-    return out;
-}
-
 StreamFrame extractReplyFrame(const QByteArray &received, quint8 frameClass, quint8 code,
                               qsizetype capacity)
 {

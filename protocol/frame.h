@@ -67,9 +67,6 @@ QByteArray statusWordRequest();
 // the reply failed the checks (out then stays all zero).
 int judgeReply(const unsigned char *reply, int replySize, quint8 code, unsigned char *out,
                int outSize);
-// Convenience form for byte arrays: the payload on a pass (bounded as
-// above by the reply's own size), nullopt on a fail.
-std::optional<QByteArray> replyPayload(const QByteArray &reply, quint8 code);
 
 // Cutting one reply out of the bytes received so far on a TCP connection.
 //
