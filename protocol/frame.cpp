@@ -1,7 +1,6 @@
 #include "protocol/frame.h"
 
 #include <QRegularExpression>
-#include <climits>
 #include <algorithm>
 #include <cstring>
 
