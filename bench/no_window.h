@@ -9,6 +9,7 @@ class NoWindow : public ScanHost
 public:
     void addScanResult(const QString &) override {}
     void setScanProgress(int) override {}
+    bool scanRunning() const override { return true; }
     bool wifiDirectChecked() const override { return false; }
     QString connectAddressText() const override { return QStringLiteral("127.0.0.1"); }
     QString connectTcpPortText() const override { return QStringLiteral("9100"); }

@@ -3,26 +3,22 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "pages/page_support.h"
 #include "protocol/conversions.h"
-#include "protocol/printer_io.h"
+#include "protocol/frame.h"
+#include "query/printer_io.h"
 #include "ui/shared_state.h"
 
 void MainWindow::on_pushButton_DistanceSettingRead_clicked()
 {
-    if (!beginLockedRead())
-        return;
-    beginExchange();
-    const int result = Distance_Init();
-    endExchange();
-    controlAllWidgets(true);
-    ui->pushButton_DistanceSettingSet->setEnabled(true);
-    Ret_Handler(result);
+    // Set is enabled by any completed read: the page reports only its last
+    // query, so the others may well have filled their fields.
+    readPage({.lock = PageFlow::Lock::BeforeCheck, .enableSetAlways = true}, ui->pushButton_DistanceSettingSet,
+             [this] { return Distance_Init(); });
 }
 
 int MainWindow::Distance_Init()
 {
-    unsigned char buf[kResultBufferSize];
+    unsigned char buf[proto::kResultBufferSize];
     auto number = [](double value) { return QString::number(value, 'g', 6); };
 
     if (GetPrinterInfo(THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT, buf, ret_mode) == 0)
@@ -40,23 +36,19 @@ int MainWindow::Distance_Init()
 
 void MainWindow::on_pushButton_DistanceSettingSet_clicked()
 {
-    if (!requireOpenDevice())
-        return;
-    if (!fieldFits(tr("出纸口到打印头距离(单位dot)"), THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT,
-                   ui->lineEdit_DistanceO2PH->text())
-            || !fieldFits(tr("缝到打印头距离(单位mm)"), SEAM_TO_PRINT_HRAD_DISTANCE,
-                          ui->lineEdit_DistanceS2PH->text())
-            || !fieldFits(tr("黑标到打印头距离(单位mm)"), BLACK_TO_PRINT_HEAD_DISTANCE,
-                          ui->lineEdit_DistanceB2PH->text())
-            || !fieldFits(tr("打印头到撕纸位置距离(单位dot)"), PRINT_HEAD_TO_TEAR_DISTANCE,
-                          ui->lineEdit_DistancePH2T->text()))
-        return;
-
-    beginExchange();
-    const int r0 = Set_Send_THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT_Instruction();
-    const int r1 = Set_Send_SEAM_TO_PRINT_HRAD_DISTANCE_Instruction();
-    const int r2 = Set_Send_BLACK_TO_PRINT_HEAD_DISTANCE_Instruction();
-    const int r3 = Set_Send_PRINT_HEAD_TO_TEAR_DISTANCE_Instruction();
-    endExchange();
-    Ret_Handler(firstFailure({r0, r1, r2, r3}));
+    const auto valuesFit = [this] {
+        return fieldFits(tr("出纸口到打印头距离(单位dot)"), THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT,
+                         ui->lineEdit_DistanceO2PH->text())
+            && fieldFits(tr("缝到打印头距离(单位mm)"), SEAM_TO_PRINT_HRAD_DISTANCE, ui->lineEdit_DistanceS2PH->text())
+            && fieldFits(tr("黑标到打印头距离(单位mm)"), BLACK_TO_PRINT_HEAD_DISTANCE,
+                         ui->lineEdit_DistanceB2PH->text())
+            && fieldFits(tr("打印头到撕纸位置距离(单位dot)"), PRINT_HEAD_TO_TEAR_DISTANCE,
+                         ui->lineEdit_DistancePH2T->text());
+    };
+    setPage({.proceed = valuesFit}, [this] {
+        return firstFailure({Set_Send_THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT_Instruction(),
+                             Set_Send_SEAM_TO_PRINT_HRAD_DISTANCE_Instruction(),
+                             Set_Send_BLACK_TO_PRINT_HEAD_DISTANCE_Instruction(),
+                             Set_Send_PRINT_HEAD_TO_TEAR_DISTANCE_Instruction()});
+    });
 }

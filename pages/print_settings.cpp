@@ -4,28 +4,21 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "pages/page_support.h"
 #include "protocol/conversions.h"
-#include "protocol/printer_io.h"
+#include "protocol/frame.h"
+#include "query/printer_io.h"
 #include "ui/shared_state.h"
 
 #include <array>
 
 void MainWindow::on_pushButton_PrintSettingRead_clicked()
 {
-    if (!beginLockedRead())
-        return;
-    beginExchange();
-    const int result = Print_Init();
-    endExchange();
-    controlAllWidgets(true);
-    if (Ret_Handler(result) == 0)
-        ui->pushButton_PrintSettingSet->setEnabled(true);
+    readPage({.lock = PageFlow::Lock::BeforeCheck}, ui->pushButton_PrintSettingSet, [this] { return Print_Init(); });
 }
 
 int MainWindow::Print_Init()
 {
-    unsigned char buf[kResultBufferSize];
+    unsigned char buf[proto::kResultBufferSize];
     std::array<int, 14> slot{};
     auto query = [&](int index, SetInfoType type) {
         slot[index] = GetPrinterInfo(type, buf, ret_mode);
@@ -77,34 +70,32 @@ int MainWindow::Print_Init()
 
 void MainWindow::on_pushButton_PrintSettingSet_clicked()
 {
-    if (!requireOpenDevice())
-        return;
     // Refuse, before the first frame, values whose dots would not fit the
     // printer's 16-bit fields (they would silently wrap).
-    if (!fieldFits(tr("标签间隙(单位mm)"), LABLE_CLEARANCE, ui->lineEdit_LabelGap->text())
-            || !fieldFits(tr("黑标间隙(单位mm)"), BLACK_CLEARANCE, ui->lineEdit_BlackLabelGap->text())
-            || !fieldFits(tr("垂直偏移(单位mm)"), VERTICAL_MIGRATION, ui->lineEdit_VerticalShift->text())
-            || !fieldFits(tr("打印偏移(单位mm)"), PRINT_OFFSET, ui->lineEdit_PrintShift->text()))
-        return;
-
-    beginExchange();
-    std::array<int, 14> slot{};
-    slot[0] = Set_Send_DEFAULT_CODE_Instruction();
-    slot[1] = Set_Send_SPEED_Instruction();
-    slot[2] = Set_Send_Densty_SETTING_Instruction();
-    slot[3] = Set_Send_LABLE_CLEARANCE_Instruction();
-    slot[4] = Set_Send_BLACK_CLEARANCE_Instruction();
-    slot[5] = Set_Send_PRINT_DIRECTION_Instruction();
-    slot[6] = printModeFlag ? Set_PRINTER_MODE_Instruction() : Set_AUTO_PAPER_Instruction();
-    slot[7] = Set_Send_PAPER_TYPE_Instruction();
-    slot[8] = Set_Send_SIMULATION_Instruction();
-    slot[9] = Set_Send_VERTICAL_MIGRATION_Instruction();
-    slot[10] = Set_Send_PRINT_OFFSET_Instruction();
-    slot[11] = Set_Send_LABEL_SIZE_Instruction();
-    slot[13] = Set_Send_LG_MODE_Instruction();
-    // The printer applies the new print settings when told they are complete.
-    slot[12] = SetPrinterStatusButton(PRINT_SETTINGS_DONE, ret_mode);
-    endExchange();
-
-    Ret_Handler(firstFailure(slot));
+    const auto valuesFit = [this] {
+        return fieldFits(tr("标签间隙(单位mm)"), LABLE_CLEARANCE, ui->lineEdit_LabelGap->text())
+            && fieldFits(tr("黑标间隙(单位mm)"), BLACK_CLEARANCE, ui->lineEdit_BlackLabelGap->text())
+            && fieldFits(tr("垂直偏移(单位mm)"), VERTICAL_MIGRATION, ui->lineEdit_VerticalShift->text())
+            && fieldFits(tr("打印偏移(单位mm)"), PRINT_OFFSET, ui->lineEdit_PrintShift->text());
+    };
+    setPage({.proceed = valuesFit}, [this] {
+        std::array<int, 14> slot{};
+        slot[0] = Set_Send_DEFAULT_CODE_Instruction();
+        slot[1] = Set_Send_SPEED_Instruction();
+        slot[2] = Set_Send_Densty_SETTING_Instruction();
+        slot[3] = Set_Send_LABLE_CLEARANCE_Instruction();
+        slot[4] = Set_Send_BLACK_CLEARANCE_Instruction();
+        slot[5] = Set_Send_PRINT_DIRECTION_Instruction();
+        slot[6] = printModeFlag ? Set_PRINTER_MODE_Instruction() : Set_AUTO_PAPER_Instruction();
+        slot[7] = Set_Send_PAPER_TYPE_Instruction();
+        slot[8] = Set_Send_SIMULATION_Instruction();
+        slot[9] = Set_Send_VERTICAL_MIGRATION_Instruction();
+        slot[10] = Set_Send_PRINT_OFFSET_Instruction();
+        slot[11] = Set_Send_LABEL_SIZE_Instruction();
+        slot[13] = Set_Send_LG_MODE_Instruction();
+        // The printer applies the new print settings when told they are
+        // complete; this last frame reports in slot 12.
+        slot[12] = SetPrinterStatusButton(PRINT_SETTINGS_DONE, ret_mode);
+        return firstFailure(slot);
+    });
 }

@@ -3,34 +3,24 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "pages/page_support.h"
 #include "protocol/frame.h"
-#include "protocol/printer_io.h"
+#include "query/printer_io.h"
 #include "ui/shared_state.h"
 
 #include <QDebug>
+#include <cstring>
 
 void MainWindow::on_pushButton_ComSettingRead_clicked()
 {
-    if (!requireOpenDevice())
-        return;
-    controlAllWidgets(false);
-    beginExchange();
-    const int result = USB_Init();
-    endExchange();
-    controlAllWidgets(true);
-    if (Ret_Handler(result) != 0)
-        return;
     // The printer's serial parameters cannot be changed over the serial
     // link they describe.
-    if (ui->checkBox_Serialport->isChecked())
-        return;
-    ui->pushButton_ComSettingSet->setEnabled(true);
+    readPage({.lock = PageFlow::Lock::AfterCheck, .noSetOver = ui->checkBox_Serialport},
+             ui->pushButton_ComSettingSet, [this] { return USB_Init(); });
 }
 
 int MainWindow::USB_Init()
 {
-    unsigned char buf[kResultBufferSize];
+    unsigned char buf[proto::kResultBufferSize];
     if (GetPrinterInfo(SERIAL_PORT, buf, ret_mode) == 0) {
         ui->comboBox_ComBaud->setCurrentIndex(buf[0]);
         ui->comboBox_ComParityBit->setCurrentIndex(buf[1]);
@@ -46,21 +36,24 @@ int MainWindow::USB_Init()
         }
     }
     const int result = GetPrinterInfo(SN, buf, ret_mode);
-    if (result != 0)
+    if (result != 0) {
+        // A failed or malformed answer leaves nothing a set could send back.
+        m_serialNumber.reset();
         return result;
-    ui->lineEdit_ComSN->setText(proto::payloadText(buf, kResultBufferSize));
+    }
+    // The buffer is zero after the payload: the number ends at its 00.
+    const auto length = qsizetype(strnlen(reinterpret_cast<const char *>(buf), sizeof buf));
+    m_serialNumber = QByteArray(reinterpret_cast<const char *>(buf), length);
+    ui->lineEdit_ComSN->setText(proto::payloadText(buf, proto::kResultBufferSize));
     return 0;
 }
 
 void MainWindow::on_pushButton_ComSettingSet_clicked()
 {
-    if (!requireOpenDevice())
-        return;
-    if (!textFits(tr("设备SN号"), ui->lineEdit_ComSN->text()))
-        return;
-    beginExchange();
-    const int r0 = Set_Send_SERIAL_PORT_Instruction();
-    const int r1 = Set_Send_SN_Instruction();
-    endExchange();
-    Ret_Handler(firstFailure({r0, r1}));
+    const auto numberFits = [this] { return !m_serialNumber || textFits(tr("设备SN号"), *m_serialNumber); };
+    setPage({.proceed = numberFits}, [this] {
+        if (!m_serialNumber)
+            qDebug("serial number not read whole: only the serial parameters are sent");
+        return firstFailure({Set_Send_SERIAL_PORT_Instruction(), Set_Send_SN_Instruction()});
+    });
 }

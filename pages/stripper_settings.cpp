@@ -5,7 +5,8 @@
 
 #include "pages/cutdialog.h"
 #include "protocol/conversions.h"
-#include "protocol/printer_io.h"
+#include "protocol/frame.h"
+#include "query/printer_io.h"
 #include "ui/shared_state.h"
 
 #include <QDebug>
@@ -25,29 +26,22 @@ bool MainWindow::confirmStripper()
 
 void MainWindow::on_pushButton_StripperSettingRead_clicked()
 {
-    if (!requireOpenDevice() || !confirmStripper())
-        return;
-    beginExchange();
-    controlAllWidgets(false);
-    unsigned char buf[kResultBufferSize];
-    const int result = GetPrinterInfo(CUT_DIS, buf, ret_mode);
-    if (result == 0)
-        ui->lineEdit_PaperTime->setText(QString::number(proto::readLeU16(buf) / 1000));
-    endExchange();
-    controlAllWidgets(true);
-    if (Ret_Handler(result) == 0)
-        ui->pushButton_StripperSettingSet->setEnabled(true);
+    readPage({.lock = PageFlow::Lock::AfterConnect, .proceed = [this] { return confirmStripper(); }},
+             ui->pushButton_StripperSettingSet, [this] {
+                 unsigned char buf[proto::kResultBufferSize];
+                 const int result = GetPrinterInfo(CUT_DIS, buf, ret_mode);
+                 if (result == 0)
+                     ui->lineEdit_PaperTime->setText(QString::number(proto::readLeU16(buf) / 1000));
+                 return result;
+             });
 }
 
 void MainWindow::on_pushButton_StripperSettingSet_clicked()
 {
-    if (!requireOpenDevice() || !confirmStripper())
-        return;
     // 66 s and more would not fit the printer's 16-bit millisecond field.
-    if (!fieldFits(tr("剥离器取纸时间（单位：s）"), CUT_DIS, ui->lineEdit_PaperTime->text()))
-        return;
-    beginExchange();
-    const int result = Set_Send_CUT_DIS_Instruction();
-    endExchange();
-    Ret_Handler(result);
+    const auto confirmedAndFits = [this] {
+        return confirmStripper()
+            && fieldFits(tr("剥离器取纸时间（单位：s）"), CUT_DIS, ui->lineEdit_PaperTime->text());
+    };
+    setPage({.proceed = confirmedAndFits}, [this] { return Set_Send_CUT_DIS_Instruction(); });
 }

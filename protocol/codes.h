@@ -1,8 +1,11 @@
 // Code tables of the frame protocol.
 //   class 00: function and status commands (POWER_InFo)
 //   class 01: set a setting, class 02: query it (SetInfoType)
+// and the printer's command-language (instruction-set) codes.
 #pragma once
 
+#include <QMap>
+#include <QString>
 #include <cstdint>
 
 enum FrameClass : uint8_t { ClassFunction = 0x00, ClassSet = 0x01, ClassQuery = 0x02 };
@@ -61,3 +64,7 @@ enum POWER_InFo : uint8_t {
     RESOLUTION_WIDTH = 0x0B,
     NO_PAPER_LEARN = 0x0D,
 };
+
+// Instruction-set codes as the printer reports them (query 0x02), in key
+// order. 32 is the printer's code for automatic language detection (not 6).
+extern const QMap<int, QString> instructionSetNames;

@@ -33,6 +33,11 @@ constexpr int kFrameOverhead = 9;
 constexpr int kMaxPayload = 255;
 // Smallest reply buffer any caller hands to the network exchange.
 constexpr int kMinReplyCapacity = 256;
+// Reply area handed to the transports: a whole frame with a 255-byte payload.
+constexpr int kReplyAreaSize = kMaxPayload + kFrameOverhead;
+// The query helpers' result buffer; they zero all of it before copying a
+// payload in.
+constexpr int kResultBufferSize = 1024;
 // Work buffer of the identity split and the discovery reply copy.
 constexpr int kIdentityBufferSize = 1024;
 

@@ -2,9 +2,7 @@
 
 #include "protocol/conversions.h"
 #include "protocol/frame.h"
-#include "ui/shared_state.h"
 
-#include <QDebug>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -13,22 +11,13 @@ namespace proto {
 
 namespace {
 
-void logFrameBytes(const QByteArray &frame, const char *format = "%02X")
-{
-    for (const char byte : frame)
-        qDebug(format, unsigned(static_cast<unsigned char>(byte)));
-}
-
 QByteArray addressBytes(const QStringList &texts)
 {
     QByteArray bytes;
     for (const QString &text : texts) {
-        qDebug() << "byte = " << text.toUtf8();
         const QStringList pieces = text.split(QLatin1Char('.'));
         for (const QString &piece : pieces) {
-            const int value = parseInteger(piece);
-            qDebug() << "Item:" << piece << "Int Value:" << value;
-            bytes.append(char(value & 0xFF));
+            bytes.append(char(parseInteger(piece) & 0xFF));
         }
     }
     return bytes;
@@ -67,10 +56,7 @@ QByteArray textsSettingFrame(SetInfoType code, const QStringList &texts)
         payload.append(text.toUtf8());
         payload.append('\0');
     }
-    qDebug() << "byte = " << payload;
-    const QByteArray frame = buildFrame(ClassSet, code, payload);
-    logFrameBytes(frame, code == SN ? "SN  %02X" : "%02X");
-    return frame;
+    return buildFrame(ClassSet, code, payload);
 }
 
 std::optional<IntegerField> integerField(SetInfoType code)
@@ -120,12 +106,7 @@ QByteArray integerSettingFrame(SetInfoType code, const QString &text, int mmToDo
     // The printer tool has always multiplied in 32-bit int and sent the low
     // 16 bits; 64-bit arithmetic gives the same low 16 bits without the
     // signed overflow.
-    const qint64 value = printerValue(code, screen, mmToDot);
-    qDebug("mm: %d", screen);
-    qDebug("dot: %lld", static_cast<long long>(value));
-    const QByteArray frame = wordSettingFrame(code, value);
-    logFrameBytes(frame);
-    return frame;
+    return wordSettingFrame(code, printerValue(code, screen, mmToDot));
 }
 
 QByteArray speedFrame(int index) { return byteSettingFrame(SPEED, index); }
@@ -150,9 +131,7 @@ QByteArray ethernetIpFrame(int ipModeIndex, const QString &ip, const QString &ma
 {
     QByteArray payload(1, char(ipModeIndex & 0xFF));
     payload.append(addressBytes({ip, mask, gateway}));
-    const QByteArray frame = buildFrame(ClassSet, ETHERNET_IP, payload);
-    logFrameBytes(frame);
-    return frame;
+    return buildFrame(ClassSet, ETHERNET_IP, payload);
 }
 
 QByteArray serialPortFrame(int baudIndex, int parityIndex, int dataBitsIndex, int stopBitsIndex)
@@ -167,15 +146,16 @@ QByteArray portMessageFrame(const QString &tcpText, const QString &udpText)
 {
     const int tcp = parseInteger(tcpText);
     const int udp = parseInteger(udpText);
-    qDebug("PORT_MESSAGE t mm: %d", tcp);
-    qDebug("PORT_MESSAGE u mm: %d", udp);
     QByteArray payload;
     appendLe16(payload, tcp);
     appendLe16(payload, udp);
     return buildFrame(ClassSet, PORT_MESSAGE, payload);
 }
 
-QByteArray serialNumberFrame(const QString &sn) { return textSettingFrame(SN, sn); }
+QByteArray serialNumberFrame(const QByteArray &sn)
+{
+    return buildFrame(ClassSet, SN, sn + '\0');
+}
 QByteArray densityFrame(int index) { return byteSettingFrame(Densty_SETTING, index); }
 QByteArray paperTypeFrame(int index) { return byteSettingFrame(PAPER_TYPE, index); }
 
@@ -187,25 +167,20 @@ LabelSizeFrame labelSizeFrame(const QString &heightText, const QString &widthTex
     double heightMm = 0;
     double widthMm = 0;
     if (!parseFlexibleDouble(height, heightMm) || !parseFlexibleDouble(width, widthMm)) {
-        qWarning() << "尺寸输入非法:" << height << width;
         result.error = LabelSizeError::InvalidText;
         return result;
     }
     if (mmToDot < 1) {
-        qWarning() << "mmToDot 非法:" << mmToDot;
         result.error = LabelSizeError::InvalidFactor;
         return result;
     }
     result.heightDots = labelDots(heightMm, mmToDot);
     result.widthDots = labelDots(widthMm, mmToDot);
-    qDebug() << "label size dots:" << result.heightDots << result.widthDots << "mmToDot:"
-             << mmToDot;
 
     QByteArray payload;
     appendLe16(payload, result.heightDots);
     appendLe16(payload, result.widthDots);
     result.frame = buildFrame(ClassSet, LABEL_SIZE, payload);
-    qDebug().noquote() << "SEND:" << result.frame.toHex(' ').toUpper();
     return result;
 }
 
@@ -262,9 +237,7 @@ QByteArray wifiIpFrame(int ipModeIndex, const QString &ip, const QString &mask,
 {
     QByteArray payload(1, char(ipModeIndex & 0xFF));
     payload.append(addressBytes({ip, mask, gateway, dns}));
-    const QByteArray frame = buildFrame(ClassSet, IP_MESSAGE, payload);
-    logFrameBytes(frame);
-    return frame;
+    return buildFrame(ClassSet, IP_MESSAGE, payload);
 }
 
 QByteArray tcpServicePortFrame(const QString &portText)

@@ -77,7 +77,8 @@ QByteArray ethernetIpFrame(int ipModeIndex, const QString &ip, const QString &ma
 QByteArray serialPortFrame(int baudIndex, int parityIndex, int dataBitsIndex,
                            int stopBitsIndex);                        // 0x0E
 QByteArray portMessageFrame(const QString &tcpText, const QString &udpText); // 0x0F
-QByteArray serialNumberFrame(const QString &sn);                      // 0x10
+// The serial number as raw bytes (sent back exactly as the printer gave it).
+QByteArray serialNumberFrame(const QByteArray &sn);                   // 0x10
 QByteArray densityFrame(int index);                                   // 0x13
 QByteArray paperTypeFrame(int index);                                 // 0x16
 

@@ -13,10 +13,10 @@
 // a printer can tell a new scan from a retransmission of the last one.
 #include "transport/net_transport.h"
 
+#include "protocol/conversions.h"
 #include "protocol/frame.h"
-#include "protocol/printer_io.h"
+#include "protocol/result.h"
 #include "transport/scan_host.h"
-#include "ui/shared_state.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -34,15 +34,6 @@ constexpr int kSendAttempts = 3;
 constexpr int kRequestSize = 10;
 constexpr quint16 kDefaultUdpPort = 38400;
 
-// Port fields are plain text boxes; anything that is not a decimal number
-// in 0..65535 means port 0.
-quint16 portFromText(const QString &text)
-{
-    bool ok = false;
-    const uint value = text.trimmed().toUInt(&ok, 10);
-    return ok && value <= 65535 ? quint16(value) : quint16(0);
-}
-
 QString listEntry(const QString &manufacturer, const QString &model, const QString &address)
 {
     return manufacturer + QStringLiteral(" [") + model + QStringLiteral("] {") + address
@@ -56,42 +47,8 @@ int DeviceIoContrl_Net::GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector 
     Q_UNUSED(records);
     Q_UNUSED(list);
 
-    if (m_host && m_host->wifiDirectChecked()) {
-        // Direct probe of the typed address.
-        m_NetData.clear();
-        unsigned char reply[kResultBufferSize] = {};
-        if (!getListStatus)
-            return 1;
-        const QString address = m_host->connectAddressText();
-        if (Connect_Server(address, portFromText(m_host->connectTcpPortText())) != 0) {
-            qDebug() << "[GetPrinterHandle] connect fail";
-            return 0;
-        }
-        if (!getListStatus) {
-            Disconnect_Server();
-            return 1;
-        }
-        if (GetPrinterInfo(DEVICE_IDENTITY, reply, MediumNet) != 0) {
-            Disconnect_Server();
-            return 0;
-        }
-        const auto identity = proto::splitDeviceIdentity(reply, kResultBufferSize);
-        if (!identity) {
-            Disconnect_Server();
-            return 1;
-        }
-        for (size_t f = 0; f < identity->fields.size(); ++f)
-            qDebug() << proto::kIdentityFieldLabels[f] << identity->fields[f];
-        const QString manufacturer = proto::identityManufacturer(identity->deviceId());
-        if (manufacturer.isNull()) {
-            Disconnect_Server();
-            return 1;
-        }
-        m_NetData[address.toStdString()] = identity->model().toStdString();
-        m_host->addScanResult(listEntry(manufacturer, identity->model(), address));
-        Disconnect_Server();
-        return 1;
-    }
+    if (m_host && m_host->wifiDirectChecked())
+        return probeDirectly();
 
     // Broadcast discovery.
     m_NetData.clear();
@@ -108,11 +65,11 @@ int DeviceIoContrl_Net::GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector 
     scanFlag_TCP = false;
 
     const quint16 udpPort =
-        m_host ? portFromText(m_host->connectUdpPortText()) : kDefaultUdpPort;
+        m_host ? proto::parsePort(m_host->connectUdpPortText()) : kDefaultUdpPort;
     qDebug() << "[GetPrinterHandle] udpPort: " << udpPort;
     qDebug() << "[GetPrinterHandle] message: " << request.toHex(' ');
 
-    if (!getListStatus)
+    if (!scanRunning())
         return 1;
 
     if (!m_udp->bind(QHostAddress::AnyIPv4, udpPort,
@@ -180,13 +137,65 @@ int DeviceIoContrl_Net::GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector 
         // a click on the stop button), then handle all that is ready.
         // readPendingDatagrams runs here.
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (!getListStatus)
+        if (!scanRunning())
             return finish(1);
         if (timeoutFlag_TCP || expired)
             return finish(0);
         if (scanFlag_TCP)
             return finish(1);
     }
+}
+
+bool DeviceIoContrl_Net::scanRunning() const
+{
+    return !m_host || m_host->scanRunning();
+}
+
+// A printer on Wi-Fi does not hear the broadcast: the user types its
+// address and the scan asks that one printer for its identity over TCP.
+int DeviceIoContrl_Net::probeDirectly()
+{
+    m_NetData.clear();
+    if (!scanRunning())
+        return 1;
+    const QString address = m_host->connectAddressText();
+    if (Connect_Server(address, proto::parsePort(m_host->connectTcpPortText())) != 0) {
+        qDebug() << "[GetPrinterHandle] connect fail";
+        return 0;
+    }
+    if (!scanRunning()) {
+        Disconnect_Server();
+        return 1;
+    }
+    QByteArray request = proto::queryFrame(DEVICE_IDENTITY);
+    unsigned char reply[proto::kReplyAreaSize] = {};
+    unsigned char payload[proto::kResultBufferSize] = {};
+    int replyLength = 0;
+    const int ret = PrinterDataIORead(reinterpret_cast<unsigned char *>(request.data()),
+                                      int(request.size()), reply, replyLength);
+    qDebug("GetPrinterInfo ret:%d", ret);
+    if (ret != Result::Ok
+        || proto::judgeReply(reply, proto::kReplyAreaSize, DEVICE_IDENTITY, payload,
+                             proto::kResultBufferSize) < 0) {
+        Disconnect_Server();
+        return 0;
+    }
+    const auto identity = proto::splitDeviceIdentity(payload, proto::kResultBufferSize);
+    if (!identity) {
+        Disconnect_Server();
+        return 1;
+    }
+    for (size_t f = 0; f < identity->fields.size(); ++f)
+        qDebug() << proto::kIdentityFieldLabels[f] << identity->fields[f];
+    const QString manufacturer = proto::identityManufacturer(identity->deviceId());
+    if (manufacturer.isNull()) {
+        Disconnect_Server();
+        return 1;
+    }
+    m_NetData[address.toStdString()] = identity->model().toStdString();
+    m_host->addScanResult(listEntry(manufacturer, identity->model(), address));
+    Disconnect_Server();
+    return 1;
 }
 
 void DeviceIoContrl_Net::readPendingDatagrams()

@@ -17,7 +17,7 @@
 #include "transport/net_transport.h"
 
 #include "protocol/frame.h"
-#include "protocol/printer_io.h"
+#include "protocol/result.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -49,8 +49,6 @@ constexpr int kAfterExchangePauseMs = 10;
 // rtBuf is a staging area, not a history: when nobody has collected it
 // for this long, it is stale debug output and is dropped.
 constexpr qsizetype kStaleStagingBytes = 255;
-
-constexpr int kNetworkFailure = 6;
 
 bool isLive(const QTcpSocket *socket)
 {
@@ -104,10 +102,10 @@ int prologue(bool buttonCall)
 {
     _PRINTER_HANDLE *handle = DeviceIoContrl_Net::printer_handle_net;
     if (!handle || !handle->pSocket)
-        return kNetworkFailure;
+        return Result::NetworkFailed;
     QTcpSocket *socket = handle->pSocket;
     if (isLive(socket))
-        return 0;
+        return Result::Ok;
 
     qDebug("Socket is not connected! Current state: %d", int(socket->state()));
     if (socket->state() != QAbstractSocket::UnconnectedState) {
@@ -120,9 +118,9 @@ int prologue(bool buttonCall)
                           QAbstractSocket::AnyIPProtocol);
     if (!socket->waitForConnected(kConnectTimeoutMs)) {
         qDebug("Connection failed: %s", qPrintable(socket->errorString()));
-        return kNetworkFailure;
+        return Result::NetworkFailed;
     }
-    return 0;
+    return Result::Ok;
 }
 
 } // namespace
@@ -185,9 +183,9 @@ int DeviceIoContrl_Net::PrinterDataIORead(unsigned char *data, int length, unsig
     // The reply is recognised by the request's class and code (bytes 3
     // and 4); a shorter request cannot be answered.
     if (!data || length < 5)
-        return kNetworkFailure;
+        return Result::NetworkFailed;
     const int ready = prologue(false);
-    if (ready != 0)
+    if (ready != Result::Ok)
         return ready;
     QTcpSocket *socket = printer_handle_net->pSocket;
 
@@ -215,7 +213,7 @@ int DeviceIoContrl_Net::PrinterDataIORead(unsigned char *data, int length, unsig
     socket->write(reinterpret_cast<const char *>(data), length);
     if (!socket->waitForBytesWritten(kWriteTimeoutMs)) {
         qDebug() << "Failed to write data:" << socket->errorString();
-        return kNetworkFailure;
+        return Result::NetworkFailed;
     }
 
     recvBuf_TCP.clear();
@@ -243,7 +241,7 @@ int DeviceIoContrl_Net::PrinterDataIORead(unsigned char *data, int length, unsig
             rtBuf.clear();
             qDebug() << "Received data:" << recvBuf_TCP.toHex(' ');
             const proto::StreamFrame found =
-                proto::extractReplyFrame(recvBuf_TCP, frameClass, code, kReplyAreaSize);
+                proto::extractReplyFrame(recvBuf_TCP, frameClass, code, proto::kReplyAreaSize);
             if (found.complete) {
                 resultBuf_TCP = found.frame;
                 recvBuf_TCP.clear();
@@ -251,7 +249,7 @@ int DeviceIoContrl_Net::PrinterDataIORead(unsigned char *data, int length, unsig
                     std::memcpy(reply, resultBuf_TCP.constData(), size_t(resultBuf_TCP.size()));
                 timer.stop();
                 QThread::msleep(kAfterExchangePauseMs);
-                return 0;
+                return Result::Ok;
             }
         }
         // Sleeps until a socket notification, the time-out or any other
@@ -259,7 +257,7 @@ int DeviceIoContrl_Net::PrinterDataIORead(unsigned char *data, int length, unsig
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     QThread::msleep(kAfterExchangePauseMs);
-    return kNetworkFailure;
+    return Result::NetworkFailed;
 }
 
 int DeviceIoContrl_Net::PrinterDataIOButton(unsigned char *data, int length, unsigned char *reply,
@@ -268,7 +266,7 @@ int DeviceIoContrl_Net::PrinterDataIOButton(unsigned char *data, int length, uns
     Q_UNUSED(reply);
     Q_UNUSED(replyLength);
     const int ready = prologue(true);
-    if (ready != 0)
+    if (ready != Result::Ok)
         return ready;
     QTcpSocket *socket = printer_handle_net->pSocket;
 
@@ -281,14 +279,14 @@ int DeviceIoContrl_Net::PrinterDataIOButton(unsigned char *data, int length, uns
     qDebug("PrinterDataIOButton, written bytes: %d", int(written));
     if (written == -1) {
         qDebug("Write failed: %s", qPrintable(socket->errorString()));
-        return kNetworkFailure;
+        return Result::NetworkFailed;
     }
     if (written > 0 && !socket->waitForBytesWritten(kButtonWriteTimeoutMs)) {
         qDebug("Wait for bytes written failed: %s", qPrintable(socket->errorString()));
-        return kNetworkFailure;
+        return Result::NetworkFailed;
     }
     socket->flush();
-    return 0;
+    return Result::Ok;
 }
 
 QByteArray DeviceIoContrl_Net::readDebugData()
@@ -322,12 +320,12 @@ int DeviceIoContrl_Net::ReadFromControlEndpoint(int frameLength, unsigned char *
 {
     Q_UNUSED(frameLength);
     QByteArray request = proto::statusWordRequest();
-    unsigned char reply[kReplyAreaSize] = {};
+    unsigned char reply[proto::kReplyAreaSize] = {};
     const int ret = PrinterDataIORead(reinterpret_cast<unsigned char *>(request.data()),
                                       int(request.size()), reply, length);
     // The status button hands over a 256-byte buffer, smaller than the
     // exchange's reply area.
-    if (ret == 0 && buffer) {
+    if (ret == Result::Ok && buffer) {
         const qsizetype count =
             std::min<qsizetype>(resultBuf_TCP.size(), proto::kMinReplyCapacity);
         std::memcpy(buffer, reply, size_t(count));

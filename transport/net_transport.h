@@ -29,9 +29,10 @@ public:
     // arguments are ignored. 1 scan ended normally, 0 failed.
     int GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector &list);
 
-    // Result codes: 0 ok, 6 no connection / write failed / no reply in time.
-    // PrinterDataIORead copies the reply frame (at most kReplyAreaSize =
-    // 264 bytes) to the start of reply; replyLength is left unchanged.
+    // Result::Ok, or Result::NetworkFailed: no connection, a failed write,
+    // no reply in time. PrinterDataIORead copies the reply frame (at most
+    // proto::kReplyAreaSize = 264 bytes) to the start of reply;
+    // replyLength is left unchanged.
     static int PrinterDataIORead(unsigned char *data, int length, unsigned char *reply, int &replyLength);
     static int PrinterDataIOButton(unsigned char *data, int length, unsigned char *reply, int &replyLength);
     static QByteArray readDebugData();
@@ -57,6 +58,9 @@ public slots:
     void readPendingDatagrams();
 
 private:
+    int probeDirectly();
+    bool scanRunning() const;
+
     ScanHost *m_host;
     _PRINTER_HANDLE *m_handle;
     QUdpSocket *m_udp;

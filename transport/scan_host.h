@@ -1,7 +1,8 @@
 // What the transports need from the window while they enumerate printers:
-// somewhere to list what they find, the scan progress bar, and the
-// connection fields the user typed. MainWindow implements it; tests use a
-// plain fake, so the transports never include a widget header.
+// somewhere to list what they find, the scan progress bar, whether the
+// user has stopped the scan, and the connection fields the user typed.
+// MainWindow implements it; tests and benchmarks use plain fakes, so the
+// transports never include a widget header.
 #pragma once
 
 #include <QString>
@@ -15,6 +16,9 @@ public:
     virtual void addScanResult(const QString &displayText) = 0;
     // Move the scan progress bar (0..100).
     virtual void setScanProgress(int percent) = 0;
+    // True while the refresh runs; false once the user has stopped it. The
+    // enumerations look at it between steps and end early when it is false.
+    virtual bool scanRunning() const = 0;
 
     // Wi-Fi medium chosen: discovery probes the typed address directly
     // instead of broadcasting.

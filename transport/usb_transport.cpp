@@ -6,8 +6,9 @@
 // programs between operations.
 #include "transport/usb_transport.h"
 
+#include "protocol/frame.h"
+#include "protocol/result.h"
 #include "transport/scan_host.h"
-#include "ui/shared_state.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -23,7 +24,7 @@ _PRINTER_HANDLE *CDeviceIOOpera::printer_handle_usb = nullptr;
 namespace {
 
 constexpr uint16_t kVendorId = 0xE51D;
-constexpr int kReplySize = 264;
+constexpr int kReplySize = proto::kReplyAreaSize;
 constexpr unsigned int kSwapTimeoutMs = 3000;
 constexpr unsigned int kButtonTimeoutMs = 300000;  // firmware files take minutes
 constexpr unsigned int kControlTimeoutMs = 5000;
@@ -66,53 +67,112 @@ void copyField(char (&field)[256], const char *text)
     std::snprintf(field, sizeof field, "%s", text);
 }
 
-// Open the selected printer and claim its printer interface: the part every
-// bulk operation shares. Returns 0 with the handle open (interface not yet
-// claimed), or the operation's result code.
-int openSelected(libusb_device_handle *&handle, int &claimInterface, unsigned char &epIn, unsigned char &epOut)
+// What an operation does when the printer interface cannot be claimed
+// (usually because the kernel's printer driver holds it).
+enum class OnClaimRefused {
+    DetachAndRetry,  // take the interface from the driver and claim once more
+    Fail,            // give up at once
+    DetachForNext,   // give up, but free the interface for the next operation
+};
+
+// One operation's hold on the selected printer: the device is opened and
+// its printer interface claimed when the object is made, and released and
+// closed when it goes, whichever way the operation ends.
+class ClaimedPrinter
+{
+public:
+    explicit ClaimedPrinter(OnClaimRefused onRefused);
+    ~ClaimedPrinter();
+    ClaimedPrinter(const ClaimedPrinter &) = delete;
+    ClaimedPrinter &operator=(const ClaimedPrinter &) = delete;
+
+    // Result::Ok when claimed; otherwise what the operation returns.
+    int result() const { return m_result; }
+    // The whole request to the bulk OUT endpoint: Ok or UsbFailed.
+    int write(unsigned char *data, int length, unsigned int timeoutMs);
+    // One bulk IN transfer of up to `size` bytes: Ok or UsbFailed.
+    int read(unsigned char *buffer, int size, unsigned int timeoutMs);
+
+private:
+    libusb_device_handle *m_handle = nullptr;
+    int m_interface = 0;
+    unsigned char m_epIn = 0;
+    unsigned char m_epOut = 0;
+    bool m_claimed = false;
+    int m_result = Result::Ok;
+};
+
+ClaimedPrinter::ClaimedPrinter(OnClaimRefused onRefused)
 {
     _PRINTER_HANDLE *record = CDeviceIOOpera::printer_handle_usb;
     if (!record || !record->pHandle) {
         qDebug("printer_handle_usb == NULL or  printer_handle_usb->pHandle == NULL");
-        return 4;
+        m_result = Result::UsbFailed;
+        return;
     }
-    if (CDeviceIOOpera::GetUSBDevEndPoint(record->pHandle, 0, claimInterface, epIn, epOut) != 0) {
+    if (CDeviceIOOpera::GetUSBDevEndPoint(record->pHandle, 0, m_interface, m_epIn, m_epOut) != 0) {
         qDebug("Get Printer EndPoint falied");
-        return 4;
+        m_result = Result::UsbFailed;
+        return;
     }
-    handle = nullptr;
-    const int r = libusb_open(record->pHandle, &handle);
-    if (r != 0 || !handle) {
+    int r = libusb_open(record->pHandle, &m_handle);
+    if (r != 0 || !m_handle) {
         qDebug("libusb_open fail (code=%d)(msg=%s).", r, libusb_error_name(r));
-        if (handle)
-            libusb_close(handle);
-        handle = nullptr;
-        return 5;
+        m_result = Result::UsbOpenFailed;
+        return;
     }
-    return 0;
+    r = libusb_claim_interface(m_handle, m_interface);
+    if (r == 0) {
+        m_claimed = true;
+        return;
+    }
+    qDebug("libusb_claim_interface failed: ret = %d (%s)", r, libusb_strerror(r));
+    m_result = Result::UsbOpenFailed;
+    if (onRefused == OnClaimRefused::Fail)
+        return;
+    const int detached = libusb_detach_kernel_driver(m_handle, m_interface);
+    if (onRefused == OnClaimRefused::DetachForNext)
+        return;
+    // Only a claim that succeeds after the detach counts.
+    r = libusb_claim_interface(m_handle, m_interface);
+    if (r != 0) {
+        qDebug("libusb_claim_interface retry after detach (%s) failed: %s",
+               libusb_error_name(detached), libusb_strerror(r));
+        return;
+    }
+    m_claimed = true;
+    m_result = Result::Ok;
 }
 
-void releaseAndClose(libusb_device_handle *handle, int claimInterface)
+ClaimedPrinter::~ClaimedPrinter()
 {
-    libusb_release_interface(handle, claimInterface);
-    libusb_close(handle);
+    if (m_claimed)
+        libusb_release_interface(m_handle, m_interface);
+    if (m_handle)
+        libusb_close(m_handle);
 }
 
-// Writes the whole request to the bulk OUT endpoint of a claimed printer.
-// 0 when written; 4 after a failed transfer, the device then released and
-// closed.
-int writeBulk(libusb_device_handle *handle, int claimInterface, unsigned char epOut, unsigned char *data,
-              int length, unsigned int timeoutMs)
+int ClaimedPrinter::write(unsigned char *data, int length, unsigned int timeoutMs)
 {
     int transferred = 0;
-    const int r = libusb_bulk_transfer(handle, epOut, data, length, &transferred, timeoutMs);
-    qDebug("libusb_bulk_transfer write: %d %d\n", length, transferred);
+    const int r = libusb_bulk_transfer(m_handle, m_epOut, data, length, &transferred, timeoutMs);
+    qDebug("libusb_bulk_transfer write: %d %d", length, transferred);
     if (r < 0) {
-        qDebug("libusb_bulk_transfer write failed: %s\n", libusb_strerror(r));
-        releaseAndClose(handle, claimInterface);
-        return 4;
+        qDebug("libusb_bulk_transfer write failed: %s", libusb_strerror(r));
+        return Result::UsbFailed;
     }
-    return 0;
+    return Result::Ok;
+}
+
+int ClaimedPrinter::read(unsigned char *buffer, int size, unsigned int timeoutMs)
+{
+    int received = 0;
+    const int r = libusb_bulk_transfer(m_handle, m_epIn, buffer, size, &received, timeoutMs);
+    if (r < 0) {
+        qDebug("libusb_bulk_transfer read failed: %s", libusb_strerror(r));
+        return Result::UsbFailed;
+    }
+    return Result::Ok;
 }
 
 } // namespace
@@ -201,9 +261,10 @@ int CDeviceIOOpera::GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector &lis
         libusb_free_device_list(devices, 1);
     libusb_exit(context);
 
-    if (!getListStatus)
+    const auto running = [this] { return !m_host || m_host->scanRunning(); };
+    if (!running())
         return 0;
-    for (int i = 0; i < n && getListStatus; ++i)
+    for (int i = 0; i < n && running(); ++i)
         if (m_host)
             m_host->addScanResult(QString::fromLocal8Bit(records[i].modelname));
     if (m_host)
@@ -324,99 +385,40 @@ int CDeviceIOOpera::GetUSBDevEndPoint(libusb_device *dev, int interfaceNumber, i
 
 int CDeviceIOOpera::PrinterDataIOSwap(unsigned char *data, int length, unsigned char *reply, int &replyLength)
 {
-    libusb_device_handle *handle = nullptr;
-    int claimInterface = 0;
-    unsigned char epIn = 0, epOut = 0;
-    if (const int r = openSelected(handle, claimInterface, epIn, epOut); r != 0)
+    ClaimedPrinter printer(OnClaimRefused::DetachAndRetry);
+    if (printer.result() != Result::Ok)
+        return printer.result();
+    if (const int r = printer.write(data, length, kSwapTimeoutMs); r != Result::Ok)
         return r;
-
-    int r = libusb_claim_interface(handle, claimInterface);
-    if (r != 0) {
-        qDebug("libusb_claim_interface failed: ret = %d", r);
-        qDebug("libusb_claim_interface err is : %s", libusb_strerror(r));
-        // usblp (or another driver) may hold the printer interface: take it
-        // over and try once more. Only a claim that then succeeds counts.
-        const int detached = libusb_detach_kernel_driver(handle, claimInterface);
-        r = libusb_claim_interface(handle, claimInterface);
-        if (r != 0) {
-            qDebug("libusb_claim_interface retry after detach (%s) failed: %s", libusb_error_name(detached),
-                   libusb_strerror(r));
-            libusb_close(handle);
-            return 5;
-        }
-    }
-
-    if (writeBulk(handle, claimInterface, epOut, data, length, kSwapTimeoutMs) != 0)
-        return 4;
-
     if (reply) {
         // The printer's reply is read in one go into a fixed 264-byte area;
         // what is not filled stays zero and callers judge the frame itself.
         unsigned char buffer[kReplySize] = {};
-        int received = 0;
-        r = libusb_bulk_transfer(handle, epIn, buffer, kReplySize, &received, kSwapTimeoutMs);
-        if (r < 0) {
-            qDebug("libusb_bulk_transfer read failed: %s\n", libusb_strerror(r));
-            releaseAndClose(handle, claimInterface);
-            return 4;
-        }
+        if (const int r = printer.read(buffer, kReplySize, kSwapTimeoutMs); r != Result::Ok)
+            return r;
         std::memcpy(reply, buffer, kReplySize);
         replyLength = kReplySize;
     }
-    releaseAndClose(handle, claimInterface);
-    return 0;
+    return Result::Ok;
 }
 
 int CDeviceIOOpera::PrinterDataIOButton(unsigned char *data, int length, unsigned char *, int &)
 {
-    libusb_device_handle *handle = nullptr;
-    int claimInterface = 0;
-    unsigned char epIn = 0, epOut = 0;
-    if (const int r = openSelected(handle, claimInterface, epIn, epOut); r != 0)
-        return r;
-
-    int r = libusb_claim_interface(handle, claimInterface);
-    if (r != 0) {
-        qDebug() << "libusb_claim_interface ret" << r;
-        qDebug("libusb_claim_interface failed.\n");
-        qDebug("libusb_claim_interface err is : %s", libusb_strerror(r));
-        libusb_close(handle);
-        return 5;
-    }
-
-    if (writeBulk(handle, claimInterface, epOut, data, length, kButtonTimeoutMs) != 0)
-        return 4;
-    releaseAndClose(handle, claimInterface);
-    return 0;
+    ClaimedPrinter printer(OnClaimRefused::Fail);
+    if (printer.result() != Result::Ok)
+        return printer.result();
+    return printer.write(data, length, kButtonTimeoutMs);
 }
 
 QByteArray CDeviceIOOpera::readDebugData()
 {
-    libusb_device_handle *handle = nullptr;
-    int claimInterface = 0;
-    unsigned char epIn = 0, epOut = 0;
-    if (openSelected(handle, claimInterface, epIn, epOut) != 0)
+    ClaimedPrinter printer(OnClaimRefused::DetachForNext);
+    if (printer.result() != Result::Ok)
         return {};
-
-    int r = libusb_claim_interface(handle, claimInterface);
-    if (r != 0) {
-        qDebug("libusb_claim_interface failed.\n");
-        qDebug("libusb_claim_interface err is : %s", libusb_strerror(r));
-        // Free the interface for the next operation.
-        libusb_detach_kernel_driver(handle, claimInterface);
-        libusb_close(handle);
-        return {};
-    }
-
     QByteArray buffer(kReplySize, '\0');
-    int received = 0;
-    r = libusb_bulk_transfer(handle, epIn, reinterpret_cast<unsigned char *>(buffer.data()), kReplySize, &received,
-                             kSwapTimeoutMs);
-    releaseAndClose(handle, claimInterface);
-    if (r < 0) {
-        qDebug("libusb_bulk_transfer read failed: %s\n", libusb_strerror(r));
+    if (printer.read(reinterpret_cast<unsigned char *>(buffer.data()), kReplySize, kSwapTimeoutMs)
+        != Result::Ok)
         return {};
-    }
     return buffer;
 }
 

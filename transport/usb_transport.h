@@ -31,8 +31,8 @@ public:
     static int GetUSBDevEndPoint(libusb_device *dev, int interfaceNumber, int &claimInterface,
                                  unsigned char &epIn, unsigned char &epOut);
 
-    // Result codes: 0 ok, 4 no device / no interface / transfer failed,
-    // 5 open (or claim) failed.
+    // Result::Ok, Result::UsbFailed (no device, no interface, a failed
+    // transfer) or Result::UsbOpenFailed (open or claim failed).
     static int PrinterDataIOSwap(unsigned char *data, int length, unsigned char *reply, int &replyLength);
     static int PrinterDataIOButton(unsigned char *data, int length, unsigned char *reply, int &replyLength);
     static QByteArray readDebugData();

@@ -4,6 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include "protocol/conversions.h"
+#include "query/printer_io.h"
 #include "transport/net_transport.h"
 #include "transport/usb_transport.h"
 #include "ui/shared_state.h"
@@ -195,6 +196,9 @@ void MainWindow::selectedItem()
 {
     const QString item = ui->comboBox_ScanResult->currentText();
     CHECK_STATUES = 0;
+    // A serial number read from the previous printer must never be written
+    // into this one.
+    m_serialNumber.reset();
 
     if (isFirmwareOnlyModel(item)) {
         ui->tabWidget_2->setTabEnabled(0, false);

@@ -4,37 +4,25 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "ui/label_size_memory.h"
 #include "ui/numeric_repair.h"
 
 #include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <QPointer>
 #include <QTimer>
-
-namespace {
-
-QSettings labelSizeSettings()
-{
-    return QSettings(QStringLiteral("Company"), QStringLiteral("App"));
-}
-
-} // namespace
 
 void MainWindow::connectFieldRepair()
 {
     // The label size is remembered between runs (written by the label-size
     // instruction); seed the fields without triggering the repair.
     {
-        QSettings settings = labelSizeSettings();
         const QSignalBlocker blockWidth(ui->lineEdit);
         const QSignalBlocker blockHeight(ui->lineEdit_2);
-        ui->lineEdit->setText(repair::oneDecimal(
-            settings.value(QStringLiteral("lineEdit_text"), 102.0).toString().toDouble()));
-        ui->lineEdit_2->setText(repair::oneDecimal(
-            settings.value(QStringLiteral("lineEdit_2_text"), 152.0).toString().toDouble()));
+        ui->lineEdit->setText(repair::oneDecimal(labelsize::rememberedWidthMm()));
+        ui->lineEdit_2->setText(repair::oneDecimal(labelsize::rememberedHeightMm()));
     }
 
     connect(ui->lineEdit, &QLineEdit::editingFinished, this, [this] {
@@ -56,9 +44,9 @@ void MainWindow::fixLineEditWithTip(QLineEdit *edit, const QString &tip, double 
     if (!m_lastDecimal.contains(edit)) {
         double seed = 0.0;
         if (edit == ui->lineEdit)
-            seed = labelSizeSettings().value(QStringLiteral("lineEdit_text"), 102.0).toString().toDouble();
+            seed = labelsize::rememberedWidthMm();
         else if (edit == ui->lineEdit_2)
-            seed = labelSizeSettings().value(QStringLiteral("lineEdit_2_text"), 152.0).toString().toDouble();
+            seed = labelsize::rememberedHeightMm();
         m_lastDecimal.insert(edit, seed);
     }
 

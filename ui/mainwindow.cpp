@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "protocol/result.h"
+#include "query/printer_io.h"
 #include "transport/net_transport.h"
 #include "transport/usb_transport.h"
 #include "ui/shared_state.h"
@@ -104,55 +106,32 @@ void MainWindow::showBox(QMessageBox::Icon icon, const QString &title, const QSt
     box.exec();
 }
 
-bool MainWindow::deviceOpen() const
-{
-    return !ui->pushButton_open->isEnabled();
-}
-
-bool MainWindow::requireOpenDevice()
-{
-    if (deviceOpen())
-        return true;
-    showBox(QMessageBox::Information, tr("设置工具"), tr("请先打开设备"));
-    return false;
-}
-
-bool MainWindow::beginLockedRead()
-{
-    controlAllWidgets(false);
-    if (deviceOpen())
-        return true;
-    showBox(QMessageBox::Information, tr("设置工具"), tr("请先打开设备"));
-    controlAllWidgets(true);
-    return false;
-}
-
 int MainWindow::Ret_Handler(int code)
 {
     QString text;
     switch (code) {
-    case 0:
+    case Result::Ok:
         showBox(QMessageBox::Information, tr("设置工具"), tr("处理成功"));
         return 0;
-    case 3:
+    case Result::NotConnected:
         text = tr("请确保打印机已进行连接");
         break;
-    case 4: // USB: no device, no interface or a failed transfer
-    case 5: // USB: the device could not be opened or claimed
+    case Result::UsbFailed:
+    case Result::UsbOpenFailed:
         text = tr("USB通讯出错，请重试");
         break;
-    case 6:
+    case Result::NetworkFailed:
         text = tr("网络通讯出错，请重试");
         break;
-    case 7:
+    case Result::BluetoothFailed:
         text = tr("蓝牙通讯出错，请重试");
         break;
-    case 8:
+    case Result::SerialFailed:
         text = tr("串口通讯出错，请重试");
         break;
     default:
-        // Malformed replies (1), a medium without transport (-1) and
-        // anything unknown pass silently.
+        // Malformed replies, a medium without transport and anything
+        // unknown pass silently.
         return 0;
     }
     showBox(QMessageBox::Information, tr("设置工具"), text);
@@ -256,6 +235,11 @@ void MainWindow::addScanResult(const QString &displayText)
 void MainWindow::setScanProgress(int percent)
 {
     ui->progressBar_Scan->setValue(percent);
+}
+
+bool MainWindow::scanRunning() const
+{
+    return getListStatus;
 }
 
 bool MainWindow::wifiDirectChecked() const

@@ -4,13 +4,16 @@
 // of the folder that owns that area (pages/, maintenance/, ui/).
 #pragma once
 
+#include "pages/page_flow.h"
 #include "transport/scan_host.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class QDialog;
 class QLabel;
@@ -97,6 +100,7 @@ public:
     // ScanHost
     void addScanResult(const QString &displayText) override;
     void setScanProgress(int percent) override;
+    bool scanRunning() const override;
     bool wifiDirectChecked() const override;
     QString connectAddressText() const override;
     QString connectTcpPortText() const override;
@@ -147,36 +151,34 @@ private:
     bool deviceOpen() const;
     // Modal box with one OK button, parented to the window.
     void showBox(QMessageBox::Icon icon, const QString &title, const QString &text);
-    // "请先打开设备" under "设置工具" when no printer is open; true = go on.
-    bool requireOpenDevice();
-    // Read handlers lock the window first and check for an open printer
-    // inside the lock; false (window unlocked again) when none is open.
-    bool beginLockedRead();
+
+    // The shared handler flow (pages/page_flow.cpp). runOnPrinter runs
+    // `exchange` between the checks, the lock and the socket connection the
+    // flow asks for; nullopt when it stopped before sending anything.
+    std::optional<int> runOnPrinter(const PageFlow &flow, const std::function<int()> &exchange);
+    // A page's read: reports the result and enables the page's set button
+    // as the flow says. True when the result was accepted (Ret_Handler 0).
+    bool readPage(const PageFlow &flow, QWidget *setButton, const std::function<int()> &init);
+    // A page's set: reports the result. nullopt when it stopped first.
+    std::optional<int> setPage(const PageFlow &flow, const std::function<int()> &send);
+    // On the network medium the socket is connected around every user
+    // operation; on USB the transport opens the device per transfer.
+    void beginExchange();
+    void endExchange();
+    // Refusals before anything is sent, with a box naming the field and
+    // what is allowed: an integer field whose value would not fit the
+    // printer's 16-bit field, a text longer than the length byte allows.
+    bool fieldFits(const QString &fieldName, quint8 code, const QString &text);
+    bool textFits(const QString &fieldName, const QByteArray &utf8);
+
     // Sets ret_mode, clears the device list and enables the connection
     // fields that medium uses.
     void selectMedium(int medium, bool addressEnabled, bool portsEnabled, bool serialEnabled);
     void setIpConnectionFields(bool addressEnabled, bool portsEnabled);
     void setSerialConnectionFields(bool enabled);
     void applyInitialState();
-    // On the network medium the socket is connected around every user
-    // operation; on USB the transport opens the device per transfer.
-    void beginExchange();
-    void endExchange();
-    // Sends a ready frame over the open medium (frame bytes logged).
-    int sendInstruction(const QByteArray &frame, const char *name);
-    // Checks, before anything is sent, that an integer field's value fits
-    // the printer's 16-bit field; shows which range is allowed if not.
-    bool fieldFits(const QString &fieldName, quint8 code, const QString &text);
-    // Same for a text whose payload must fit the one-byte length.
-    bool textFits(const QString &fieldName, const QString &text);
     // The stripper must be confirmed once per device selection.
     bool confirmStripper();
-    // One-shot function buttons: send a frame and report.
-    void runFunctionFrame(const QByteArray &frame);
-    void runFunctionCode(quint8 code);
-    // The class-00 function frame of `code`, socket bracketed; the result.
-    int sendFunctionCode(quint8 code);
-    // Back to the not-connected state (device list and transports kept).
     void closeConnection(unsigned long networkPauseMs);
     void connectFieldRepair();
 
@@ -195,6 +197,10 @@ private:
     QPointer<QLabel> m_tipLabel;
     QDialog *m_distributeNet = nullptr;
     WifiSettingsSnapshot m_wifiSnapshot;
+    // The serial number as the printer sent it, when the page's last read
+    // got it whole; the set sends back exactly these bytes, and nothing
+    // when there are none (never an empty or stale number).
+    std::optional<QByteArray> m_serialNumber;
     QHash<QLineEdit *, double> m_lastDecimal;
     QHash<QLineEdit *, int> m_lastInteger;
 };

@@ -1,17 +1,17 @@
-// Program-wide flags shared by the window, the pages and the transports.
-// All of them live on the GUI thread; the worker thread only reads
-// sendFileRet after the GUI thread has written it through a blocking
-// queued call.
+// Program-wide flags shared by the window, its pages and the maintenance
+// functions. All of them live on the GUI thread; the worker thread only
+// reads sendFileRet after the GUI thread has written it through a blocking
+// queued call. The GUI-free library needs none of them: the transports
+// learn what they need through their host interface (ScanHost) and the
+// query helpers take the medium as an argument.
 #pragma once
-
-#include <QMap>
-#include <QString>
 
 class WorkerThread;
 class DeviceIoContrl_Net;
 class CDeviceIOOpera;
 
-// Connection medium: 1 USB, 2 network (wired or Wi-Fi), 3 Bluetooth, 4 serial.
+// Connection medium, a Medium of query/printer_io.h: 1 USB, 2 network
+// (wired or Wi-Fi), 3 Bluetooth, 4 serial.
 extern int ret_mode;
 // Dots per millimetre of the open printer (8 or 12).
 extern int mmToDot;
@@ -29,9 +29,3 @@ extern int sendFileRet;
 extern WorkerThread *workerThread;
 extern DeviceIoContrl_Net *contrlNet;
 extern CDeviceIOOpera *contrlUsb;
-
-// Instruction-set codes as the printer reports them, in key order.
-extern const QMap<int, QString> instructionSetNames;
-
-// Connection medium codes.
-enum Medium { MediumUsb = 1, MediumNet = 2, MediumBle = 3, MediumSerial = 4 };

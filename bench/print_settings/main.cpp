@@ -12,11 +12,11 @@
 // all 14 frames.
 #include "protocol/codes.h"
 #include "protocol/instructions.h"
-#include "protocol/printer_io.h"
+#include "protocol/frame.h"
+#include "query/printer_io.h"
 #include "tools/emulator/net/net_faces.h"
 #include "transport/net_transport.h"
 #include "bench/no_window.h"
-#include "ui/shared_state.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -98,7 +98,6 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot reach the emulated printer\n");
         return 1;
     }
-    ret_mode = MediumNet;
     emu::PrinterModel &model = printer.model();
     const QList<QByteArray> frames = setFrames();
 
@@ -106,7 +105,7 @@ int main(int argc, char *argv[])
     std::vector<double> reads;
     std::vector<double> sets;
     std::vector<double> setsDelivered;
-    unsigned char buffer[kResultBufferSize];
+    unsigned char buffer[proto::kResultBufferSize];
     // One untimed round first: the first connection and the first pass
     // through the code pay for lazy set-up that the user pays only once.
     for (int run = -1; run < runs; ++run) {

@@ -7,6 +7,7 @@
 #include "printer_fixture.h"
 #include "tools/emulator/net/net_faces.h"
 #include "tools/emulator/usb/usb_face.h"
+#include "query/printer_io.h"
 #include "ui/shared_state.h"
 
 #include <QAbstractButton>

@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 #include "tools/emulator/net/net_faces.h"
 #include "tools/emulator/usb/usb_face.h"
+#include "query/printer_io.h"
 #include "ui/shared_state.h"
 
 #include <QCheckBox>

@@ -3,6 +3,7 @@
 // valid value, and the life of the yellow tip.
 #include "gui_harness.h"
 #include "mainwindow.h"
+#include "query/printer_io.h"
 #include "ui/shared_state.h"
 
 #include <QApplication>

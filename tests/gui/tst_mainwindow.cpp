@@ -2,6 +2,7 @@
 // the result messages.
 #include "gui_harness.h"
 #include "mainwindow.h"
+#include "query/printer_io.h"
 #include "ui/shared_state.h"
 
 #include <QCheckBox>

@@ -137,43 +137,64 @@ void TestSerialPage::setSendsIndexesAndSerialNumber()
     VERIFY_ONE_BOX(pw, kDone);
 }
 
-// A text setting travels with a one-byte length: the serial number's UTF-8
-// bytes plus its 00 must stay within 255 bytes. Longer ones are refused
-// before anything is sent, also the serial parameters that go with them.
+// The set writes back the serial number exactly as the last read got it:
+// bytes that are not UTF-8 survive the round trip, a number whose payload
+// would not fit the length byte again is refused before anything is sent,
+// and after a read whose serial-number answer was malformed only the
+// serial parameters go out, never an empty or stale number.
 void TestSerialPage::serialNumberLengthLimit_data()
 {
     QTest::addColumn<TestMedium>("medium");
-    QTest::addColumn<QString>("serialNumber");
-    QTest::addColumn<bool>("sent");
-    QTest::newRow("254 ascii/tcp") << TestMedium::Tcp << QString(254, QLatin1Char('S')) << true;
-    QTest::newRow("255 ascii/usb") << TestMedium::Usb << QString(255, QLatin1Char('S')) << false;
-    // Three bytes per character: 252 and 255 bytes.
-    QTest::newRow("84 chinese/usb") << TestMedium::Usb << QString(84, QChar(0x53F7)) << true;
-    QTest::newRow("85 chinese/tcp") << TestMedium::Tcp << QString(85, QChar(0x53F7)) << false;
+    QTest::addColumn<QByteArray>("stored");    // payload of query 0x10
+    QTest::addColumn<QString>("outcome");      // "sent", "refused", "parameters only"
+    QTest::newRow("254 ascii/tcp") << TestMedium::Tcp << QByteArray(254, 'S') + '\0' << "sent";
+    QTest::newRow("255 without 00/usb") << TestMedium::Usb << QByteArray(255, 'S') << "refused";
+    QTest::newRow("not utf-8/usb") << TestMedium::Usb << bytes("\xFF\xFEN\x80\0") << "sent";
+    QTest::newRow("malformed answer/usb") << TestMedium::Usb << bytes("SN1\0") << "parameters only";
 }
 
 void TestSerialPage::serialNumberLengthLimit()
 {
     QFETCH(TestMedium, medium);
-    QFETCH(QString, serialNumber);
-    QFETCH(bool, sent);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, outcome);
     PrinterWindow pw(medium);
+    pw.printer().setSetting(0x10, stored);
     QVERIFY(pw.open());
-    QVERIFY(readPage(pw));
-    pw.setText("lineEdit_ComSN", serialNumber);
+    if (outcome == QLatin1String("parameters only")) {
+        PrinterWindow::usb().setReplyFilter(pw.usbId(), [](const QByteArray &reply) {
+            QByteArray out = reply;
+            if (out.size() > 4 && quint8(out.at(4)) == 0x10)
+                out[0] = 0x00;      // lead-in broken
+            return out;
+        });
+        pw.click("pushButton_ComSettingRead");
+        PrinterWindow::usb().setReplyFilter(pw.usbId(), {});
+        QVERIFY(pw.widget("pushButton_ComSettingSet")->isEnabled());
+        pw.boxes().clear();
+        pw.clearFrames();
+    } else {
+        QVERIFY(readPage(pw));
+    }
 
     pw.click("pushButton_ComSettingSet");
 
     QVERIFY2(pw.boxes().count() == 1, qPrintable(describe(pw.boxes().boxes())));
     QCOMPARE(pw.boxes().last().title, kTitle);
-    if (!sent) {
+    if (outcome == QLatin1String("refused")) {
         const QString text = pw.boxes().last().text;
         QVERIFY2(text.contains(QStringLiteral("设备SN号")) && text.contains(QLatin1String("254")), qPrintable(text));
         QVERIFY(nothingReachedPrinter(pw));
         return;
     }
     QCOMPARE(pw.boxes().last().text, kDone);
-    const QByteArray payload = serialNumber.toUtf8() + '\0';
+    if (outcome == QLatin1String("parameters only")) {
+        QCOMPARE(waitForFrameHex(pw, 1).size(), 1);
+        QVERIFY(!pw.printer().waitForFrames(2, 300));
+        QCOMPARE(pw.printer().setting(0x10), stored);
+        return;
+    }
+    const QByteArray payload = stored.left(stored.indexOf('\0')) + '\0';
     QCOMPARE(waitForFrameHex(pw, 2).size(), 2);
     QCOMPARE(pw.frames().at(1),
              frameBytes("1B FF FE 01 10") + char(payload.size()) + payload + frameBytes("1B FE FF"));

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "transport/scan_host.h"
-#include "ui/shared_state.h"
 #include "wire_frame.h"
 
 #include <QList>
@@ -17,9 +16,10 @@ public:
     {
         entries.append(displayText);
         if (entries.size() == stopAfter)
-            getListStatus = false;
+            running = false;
     }
     void setScanProgress(int percent) override { progress.append(percent); }
+    bool scanRunning() const override { return running; }
     bool wifiDirectChecked() const override { return wifi; }
     QString connectAddressText() const override { return address; }
     QString connectTcpPortText() const override { return tcpPort; }
@@ -28,6 +28,7 @@ public:
     QStringList entries;
     QList<int> progress;
     int stopAfter = -1;
+    bool running = true;   // false: the user pressed stop
     bool wifi = false;
     QString address = QStringLiteral("127.0.0.1");
     QString tcpPort = QStringLiteral("9100");

@@ -13,7 +13,6 @@
 // interfaces is never acceptable.
 #include "fake_scan_host.h"
 #include "transport/net_transport.h"
-#include "ui/shared_state.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -139,10 +138,8 @@ private:
         m_host.udpPort = QString::number(port);
         DeviceIoContrl_Net net(&m_host);
         Printer_Vector list;
-        getListStatus = true;
-        const int result = net.GetPrinterHandle(nullptr, list);
-        getListStatus = false;
-        return result;
+        m_host.running = true;
+        return net.GetPrinterHandle(nullptr, list);
     }
 
 private slots:
@@ -364,13 +361,13 @@ private slots:
         m_host.udpPort = QString::number(kNoMfgPort);
         DeviceIoContrl_Net net(&m_host);
         Printer_Vector list;
-        getListStatus = false;
+        m_host.running = false;
         QCOMPARE(net.GetPrinterHandle(nullptr, list), 1);
 
         const int before1 = repliesSent(1, kNoMfgPort);
         const int before2 = repliesSent(2, kNoMfgPort);
-        getListStatus = true;
-        QTimer::singleShot(100, this, [] { getListStatus = false; });
+        m_host.running = true;
+        QTimer::singleShot(100, this, [this] { m_host.running = false; });
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(net.GetPrinterHandle(nullptr, list), 1);

@@ -2,10 +2,10 @@
 // emulated printer on 127.0.0.1, and the direct probe the scan uses on
 // the Wi-Fi medium.
 #include "fake_scan_host.h"
-#include "protocol/printer_io.h"
+#include "protocol/frame.h"
+#include "query/printer_io.h"
 #include "tools/emulator/net/net_faces.h"
 #include "transport/net_transport.h"
-#include "ui/shared_state.h"
 
 #include <QTcpServer>
 #include <QTest>
@@ -15,7 +15,7 @@
 
 namespace {
 
-using Result = std::array<unsigned char, kResultBufferSize>;
+using Result = std::array<unsigned char, proto::kResultBufferSize>;
 
 QByteArray leading(const Result &out, qsizetype n)
 {
@@ -56,14 +56,12 @@ private slots:
         m_host.address = QStringLiteral("127.0.0.1");
         m_host.tcpPort = QString::number(m_printer->tcpPort());
         m_net = std::make_unique<DeviceIoContrl_Net>(&m_host);
-        getListStatus = true;
     }
 
     void cleanup()
     {
         m_net.reset();
         m_printer.reset();
-        getListStatus = false;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -201,7 +199,7 @@ private slots:
             faults.silent = true;
             model().setFaults(faults);
         } else {
-            getListStatus = false;
+            m_host.running = false;
         }
         Printer_Vector list;
         QCOMPARE(m_net->GetPrinterHandle(nullptr, list), result);

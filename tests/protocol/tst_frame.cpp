@@ -3,7 +3,6 @@
 // at their exact size so that the sanitizer build sees any overrun.
 #include "bytes.h"
 #include "protocol/frame.h"
-#include "protocol/printer_io.h"
 
 #include <QTest>
 #include <algorithm>
@@ -24,7 +23,7 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<QByteArray>("payload");
 
-        const int full = kResultBufferSize;
+        const int full = proto::kResultBufferSize;
         QTest::newRow("density 5") << hex("1bfffe02130105 1bfeff") << false << full << 1 << hex("05");
         QTest::newRow("class byte not judged") << hex("1bfffe00130105 1bfeff") << false << full << 1 << hex("05");
         QTest::newRow("tail not judged") << hex("1bfffe0213020102 000000") << false << full << 2 << hex("0102");
@@ -59,7 +58,7 @@ private slots:
 
         std::vector<unsigned char> area(reply.begin(), reply.end());
         if (!exactArea)
-            area.resize(kReplyAreaSize, 0);
+            area.resize(proto::kReplyAreaSize, 0);
         std::vector<unsigned char> out(size_t(outSize), 0xAA);
         QCOMPARE(proto::judgeReply(area.data(), int(area.size()), 0x13, out.data(), outSize), count);
         const QByteArray all = toBytes(out.data(), outSize);

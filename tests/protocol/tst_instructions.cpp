@@ -5,7 +5,6 @@
 #include "protocol/conversions.h"
 #include "protocol/frame.h"
 #include "protocol/instructions.h"
-#include "protocol/printer_io.h"
 
 #include <QTest>
 

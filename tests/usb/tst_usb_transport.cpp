@@ -3,7 +3,8 @@
 // umockdev's preload (umockdev-wrapper).
 #include "../net/fake_scan_host.h"
 
-#include "protocol/printer_io.h"
+#include "protocol/frame.h"
+#include "query/printer_io.h"
 #include "tools/emulator/core/printer_model.h"
 #include "tools/emulator/usb/usb_face.h"
 #include "transport/usb_transport.h"
@@ -144,14 +145,12 @@ private slots:
         m_face = std::make_unique<emu::UsbFace>();
         m_host = FakeScanHost{};
         m_usb = std::make_unique<CDeviceIOOpera>(&m_host);
-        getListStatus = true;
     }
     void cleanup()
     {
         m_usb.reset();   // drops the selection and its libusb context first
         m_face.reset();  // then the testbed
         m_models.clear();
-        getListStatus = false;
     }
 
     // ---- enumeration ------------------------------------------------------
@@ -229,7 +228,7 @@ private slots:
         for (int i = 0; i < ours; ++i)
             addPrinter(2 + i);
         if (stopAfter == -2)
-            getListStatus = false;
+            m_host.running = false;
         m_host.stopAfter = stopAfter;
         std::array<_PRINTER_ATTR, kPrinterAttrCount> records{};
         Printer_Vector printers;

@@ -4,9 +4,9 @@
 // worked.
 #include "../net/fake_scan_host.h"
 
-#include "protocol/printer_io.h"
+#include "protocol/frame.h"
+#include "query/printer_io.h"
 #include "transport/usb_transport.h"
-#include "ui/shared_state.h"
 
 #include <QCoreApplication>
 #include <array>
@@ -19,7 +19,6 @@ int main(int argc, char *argv[])
 
     FakeScanHost host;
     CDeviceIOOpera usb(&host);
-    getListStatus = true;
     std::array<_PRINTER_ATTR, kPrinterAttrCount> records{};
     Printer_Vector list;
     const int found = usb.GetPrinterHandle(records.data(), list);
@@ -30,7 +29,7 @@ int main(int argc, char *argv[])
 
     if (CDeviceIOOpera::GetPrinterHandle(port) != 0)
         return 4;
-    std::array<unsigned char, kResultBufferSize> out{};
+    std::array<unsigned char, proto::kResultBufferSize> out{};
     const int ret = GetPrinterInfo(Densty_SETTING, out.data(), MediumUsb);
     std::printf("probe: density query ret %d value %d\n", ret, out[0]);
     unsigned char status[4] = {};

@@ -1,6 +1,8 @@
-#include "protocol/printer_io.h"
+#include "query/printer_io.h"
 
+#include "protocol/conversions.h"
 #include "protocol/frame.h"
+#include "protocol/result.h"
 #include "transport/net_transport.h"
 #include "transport/usb_transport.h"
 
@@ -11,31 +13,34 @@
 
 namespace {
 
-// One write-then-read exchange over the medium; -1 for a medium without
-// transport (nothing is sent then).
+// One write-then-read exchange over the medium; nothing is sent for a
+// medium without transport.
 int exchange(const QByteArray &request, unsigned char *reply, int &replyLength, int mode)
 {
     std::vector<unsigned char> frame(request.begin(), request.end());
     replyLength = 0;
-    if (mode == 2)
+    if (mode == MediumNet)
         return DeviceIoContrl_Net::PrinterDataIORead(frame.data(), int(frame.size()), reply,
                                                     replyLength);
-    if (mode == 1)
+    if (mode == MediumUsb)
         return CDeviceIOOpera::PrinterDataIOSwap(frame.data(), int(frame.size()), reply,
                                                  replyLength);
-    return -1;
+    return Result::NoTransport;
 }
 
 // Write only; the reply area is handed over because the transports take
 // one, but they never fill it.
 int writeOnly(const QByteArray &bytes, int mode)
 {
-    if (mode != 1 && mode != 2)
-        return -1;
+    if (mode != MediumUsb && mode != MediumNet)
+        return Result::NoTransport;
+    // Every frame that is only written passes here: the one place that
+    // logs it.
+    qDebug().noquote() << "send:" << bytes.toHex(' ').toUpper();
     std::vector<unsigned char> frame(bytes.begin(), bytes.end());
     std::vector<unsigned char> reply(frame.size() + 256, 0);
     int replyLength = 0;
-    if (mode == 2)
+    if (mode == MediumNet)
         return DeviceIoContrl_Net::PrinterDataIOButton(frame.data(), int(frame.size()),
                                                        reply.data(), replyLength);
     return CDeviceIOOpera::PrinterDataIOButton(frame.data(), int(frame.size()), reply.data(),
@@ -46,7 +51,7 @@ int writeOnly(const QByteArray &bytes, int mode)
 // only (see proto::judgeReply for why class, tail and length are not).
 int query(const QByteArray &request, quint8 code, unsigned char *out, int mode, bool status)
 {
-    std::array<unsigned char, kReplyAreaSize> reply{};
+    std::array<unsigned char, proto::kReplyAreaSize> reply{};
     int replyLength = 0;
     const int ret = exchange(request, reply.data(), replyLength, mode);
     if (status)
@@ -55,21 +60,21 @@ int query(const QByteArray &request, quint8 code, unsigned char *out, int mode, 
         qDebug("GetPrinterInfo ret:%d", ret);
 
     if (out)
-        std::memset(out, 0, kResultBufferSize);
-    if (ret != 0)
+        std::memset(out, 0, proto::kResultBufferSize);
+    if (ret != Result::Ok)
         return ret;
 
     const int copied = proto::judgeReply(reply.data(), int(reply.size()), code, out,
-                                         out ? kResultBufferSize : 0);
+                                         out ? proto::kResultBufferSize : 0);
     if (copied < 0) {
         qDebug("get frame err");
-        return 1;
+        return Result::MalformedReply;
     }
     if (status) {
         for (int i = 0; i < copied; ++i)
             qDebug("get mesage :%02X", out[i]);
     }
-    return 0;
+    return Result::Ok;
 }
 
 } // namespace
@@ -86,15 +91,38 @@ int GetPrinterStatusInfo(POWER_InFo code, unsigned char *out, int mode)
 
 int SetPrinterStatusButton(POWER_InFo code, int mode)
 {
-    qDebug("rrrrr %02X", unsigned(code));
-    const QByteArray frame = proto::functionFrame(code);
-    const auto *b = reinterpret_cast<const unsigned char *>(frame.constData());
-    qDebug("setinfo mesage :%02X,%02X,%02X,%02X,%02X,%02X,%02X,%02X,%02X", b[0], b[1], b[2],
-           b[3], b[4], b[5], b[6], b[7], b[8]);
-    return writeOnly(frame, mode);
+    return writeOnly(proto::functionFrame(code), mode);
 }
 
 int SendFrame(const QByteArray &frame, int mode)
 {
     return writeOnly(frame, mode);
+}
+
+int ReadStatusWord(int mode, DeviceIoContrl_Net *net, quint32 &word)
+{
+    // Large enough for the network's whole status reply frame.
+    unsigned char buffer[proto::kMinReplyCapacity] = {};
+    int length = 0;
+    word = 0;
+    if (mode == MediumNet) {
+        if (!net)
+            return Result::NetworkFailed;
+        const int ret = net->ReadFromControlEndpoint(proto::kFrameOverhead, buffer, length);
+        if (ret == Result::Ok)
+            word = proto::readLeU32(buffer + 6);
+        return ret;
+    }
+    if (mode == MediumUsb) {
+        const int ret = CDeviceIOOpera::ReadFromControlEndpoint(buffer, length);
+        if (ret != Result::Ok)
+            return ret;
+        if (length < 4) {
+            qDebug("status word: %d of 4 bytes read", length);
+            return Result::UsbFailed;
+        }
+        word = proto::readLeU32(buffer);
+        return Result::Ok;
+    }
+    return Result::NoTransport;
 }

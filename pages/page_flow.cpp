@@ -1,0 +1,107 @@
+// The shared handler flow (see page_flow.h) and the refusals a page shows
+// before it sends anything.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "protocol/conversions.h"
+#include "protocol/instructions.h"
+#include "query/printer_io.h"
+#include "transport/net_transport.h"
+#include "ui/shared_state.h"
+
+#include <QAbstractButton>
+
+bool MainWindow::deviceOpen() const
+{
+    return !ui->pushButton_open->isEnabled();
+}
+
+void MainWindow::beginExchange()
+{
+    if (ret_mode == MediumNet)
+        DeviceIoContrl_Net::connectSocket();
+}
+
+void MainWindow::endExchange()
+{
+    if (ret_mode == MediumNet)
+        DeviceIoContrl_Net::disconnectSocket();
+}
+
+std::optional<int> MainWindow::runOnPrinter(const PageFlow &flow, const std::function<int()> &exchange)
+{
+    using Lock = PageFlow::Lock;
+    if (flow.lock == Lock::BeforeCheck)
+        controlAllWidgets(false);
+    if (!deviceOpen()) {
+        if (flow.criticalWhenClosed)
+            showBox(QMessageBox::Critical, tr("设置工具"), tr("设备未打开!"));
+        else
+            showBox(QMessageBox::Information, tr("设置工具"), tr("请先打开设备"));
+        if (flow.lock == Lock::BeforeCheck)
+            controlAllWidgets(true);
+        return std::nullopt;
+    }
+    if (flow.proceed && !flow.proceed()) {
+        if (flow.lock == Lock::BeforeCheck)
+            controlAllWidgets(true);
+        return std::nullopt;
+    }
+    if (flow.lock == Lock::AfterCheck)
+        controlAllWidgets(false);
+    beginExchange();
+    if (flow.lock == Lock::AfterConnect)
+        controlAllWidgets(false);
+    const int result = exchange();
+    endExchange();
+    if (flow.lock != Lock::None)
+        controlAllWidgets(true);
+    return result;
+}
+
+bool MainWindow::readPage(const PageFlow &flow, QWidget *setButton, const std::function<int()> &init)
+{
+    const std::optional<int> result = runOnPrinter(flow, init);
+    if (!result)
+        return false;
+    if (flow.enableSetAlways)
+        setButton->setEnabled(true);
+    if (Ret_Handler(*result) != 0)
+        return false;
+    if (!flow.noSetOver || !flow.noSetOver->isChecked())
+        setButton->setEnabled(true);
+    return true;
+}
+
+std::optional<int> MainWindow::setPage(const PageFlow &flow, const std::function<int()> &send)
+{
+    const std::optional<int> result = runOnPrinter(flow, send);
+    if (result)
+        Ret_Handler(*result);
+    return result;
+}
+
+bool MainWindow::fieldFits(const QString &fieldName, quint8 code, const QString &text)
+{
+    const auto type = static_cast<SetInfoType>(code);
+    // Read wide, so that a number beyond 32 bits (which the builder would
+    // send as 0) is refused too.
+    bool isNumber = false;
+    const qint64 wide = text.trimmed().toLongLong(&isNumber, 10);
+    const qint64 value = isNumber ? wide : proto::parseInteger(text);
+    if (proto::fieldValueFits(type, value, mmToDot))
+        return true;
+    const auto range = proto::fieldRange(type, mmToDot);
+    showBox(QMessageBox::Information, tr("设置工具"),
+            tr("%1的取值范围为%2 ~ %3，请重新输入").arg(fieldName).arg(range->min).arg(range->max));
+    return false;
+}
+
+bool MainWindow::textFits(const QString &fieldName, const QByteArray &utf8)
+{
+    if (utf8.size() <= proto::kMaxTextBytes)
+        return true;
+    showBox(QMessageBox::Information, tr("设置工具"),
+            tr("%1过长，最多%2字节（UTF-8），请重新输入").arg(fieldName).arg(proto::kMaxTextBytes));
+    return false;
+}

@@ -1,0 +1,36 @@
+// The helpers through which every page and function talks to the printer,
+// over the medium the caller names. They sit on top of both transports:
+// build the frame, hand it to the transport of the medium, judge the reply.
+// On the network the caller connects the socket before and disconnects
+// after; on USB the transport opens and releases the device per transfer.
+// All of them return a Result code (protocol/result.h).
+#pragma once
+
+#include "protocol/codes.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+class DeviceIoContrl_Net;
+
+// Connection medium as the window keeps it in ret_mode. Only USB and the
+// network have a transport; the helpers answer Result::NoTransport for
+// the others and send nothing.
+enum Medium { MediumUsb = 1, MediumNet = 2, MediumBle = 3, MediumSerial = 4 };
+
+// Class-02 query. `out` (proto::kResultBufferSize bytes) is zeroed, then
+// receives the payload. Ok, the transport's code when the exchange failed,
+// MalformedReply when the reply failed the checks.
+int GetPrinterInfo(SetInfoType type, unsigned char *out, int mode);
+// Class-00 status query; same results.
+int GetPrinterStatusInfo(POWER_InFo code, unsigned char *out, int mode);
+// Class-00 function frame, write only.
+int SetPrinterStatusButton(POWER_InFo code, int mode);
+// Write an already built frame with the write-only transport of the medium.
+int SendFrame(const QByteArray &frame, int mode);
+
+// The printer's 32-bit status word. USB answers a vendor control read with
+// the bare four bytes; the network answers the status frame (sent through
+// `net`) with the word as its payload. A USB read that brings fewer than
+// four bytes is a failed read (Result::UsbFailed), never a word of zeros.
+int ReadStatusWord(int mode, DeviceIoContrl_Net *net, quint32 &word);
