@@ -41,5 +41,5 @@ StartupOutcome configureApplication(QApplication &app, QTranslator &translator,
 
 QString mainWindowTitle()
 {
-    return QObject::tr("标签机设置工具") + QStringLiteral("V1.0.9");
+    return QObject::tr("标签机设置工具") + QStringLiteral("V" LPS_VERSION);
 }

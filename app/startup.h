@@ -26,5 +26,5 @@ struct StartupOutcome
 StartupOutcome configureApplication(QApplication &app, QTranslator &translator,
                                     const QStringList &arguments, const QLocale &systemLocale);
 
-// "标签机设置工具" in the interface language, the version appended as is.
+// "标签机设置工具" in the interface language, then "V" and the project version.
 QString mainWindowTitle();

@@ -64,15 +64,15 @@
     </message>
     <message>
         <source>设备IP:</source>
-        <translation>IP de l&apos;appareil :</translation>
+        <translation>IP de l&apos;appareil&#xa0;:</translation>
     </message>
     <message>
         <source>TCP端口:</source>
-        <translation>Port TCP :</translation>
+        <translation>Port TCP&#xa0;:</translation>
     </message>
     <message>
         <source>UDP端口:</source>
-        <translation>Port UDP :</translation>
+        <translation>Port UDP&#xa0;:</translation>
     </message>
     <message>
         <source>串口连接设置</source>
@@ -80,7 +80,7 @@
     </message>
     <message>
         <source>流控方式:</source>
-        <translation>Contrôle de flux :</translation>
+        <translation>Contrôle de flux&#xa0;:</translation>
     </message>
     <message>
         <source>无</source>
@@ -96,15 +96,15 @@
     </message>
     <message>
         <source>校验位：</source>
-        <translation>Parité :</translation>
+        <translation>Parité&#xa0;:</translation>
     </message>
     <message>
         <source>波特率：</source>
-        <translation>Débit en bauds :</translation>
+        <translation>Débit en bauds&#xa0;:</translation>
     </message>
     <message>
         <source>数据位：</source>
-        <translation>Bits de données :</translation>
+        <translation>Bits de données&#xa0;:</translation>
     </message>
     <message>
         <source>8bit</source>
@@ -116,7 +116,7 @@
     </message>
     <message>
         <source>停止位：</source>
-        <translation>Bits d&apos;arrêt :</translation>
+        <translation>Bits d&apos;arrêt&#xa0;:</translation>
     </message>
     <message>
         <source>1bit</source>
@@ -136,15 +136,15 @@
     </message>
     <message>
         <source>打印速度：</source>
-        <translation>Vitesse :</translation>
+        <translation>Vitesse&#xa0;:</translation>
     </message>
     <message>
         <source>打印浓度：</source>
-        <translation>Densité :</translation>
+        <translation>Densité&#xa0;:</translation>
     </message>
     <message>
         <source>打印方向：</source>
-        <translation>Sens d&apos;impression :</translation>
+        <translation>Sens d&apos;impression&#xa0;:</translation>
     </message>
     <message>
         <source>旋转0度</source>
@@ -156,7 +156,7 @@
     </message>
     <message>
         <source>打印方式：</source>
-        <translation>Mode d&apos;impression :</translation>
+        <translation>Mode d&apos;impression&#xa0;:</translation>
     </message>
     <message>
         <source>正常打印</source>
@@ -168,7 +168,7 @@
     </message>
     <message>
         <source>打印模式：</source>
-        <translation>Type d&apos;impression :</translation>
+        <translation>Type d&apos;impression&#xa0;:</translation>
     </message>
     <message>
         <source>热敏</source>
@@ -184,7 +184,7 @@
     </message>
     <message>
         <source>自动吸纸：</source>
-        <translation>Chargement automatique du papier :</translation>
+        <translation>Chargement automatique du papier&#xa0;:</translation>
     </message>
     <message>
         <source>关</source>
@@ -196,7 +196,7 @@
     </message>
     <message>
         <source>纸张类型：</source>
-        <translation>Type de papier :</translation>
+        <translation>Type de papier&#xa0;:</translation>
     </message>
     <message>
         <source>标签纸</source>
@@ -216,35 +216,35 @@
     </message>
     <message>
         <source>指令集：</source>
-        <translation>Jeu de commandes :</translation>
+        <translation>Jeu de commandes&#xa0;:</translation>
     </message>
     <message>
         <source>标签间隙(单位mm)：</source>
-        <translation>Espace entre étiquettes (mm) :</translation>
+        <translation>Espace entre étiquettes (mm)&#xa0;:</translation>
     </message>
     <message>
         <source>黑标间隙(单位mm)：</source>
-        <translation>Espace de marque noire (mm) :</translation>
+        <translation>Espace de marque noire (mm)&#xa0;:</translation>
     </message>
     <message>
         <source>垂直偏移(单位mm)：</source>
-        <translation>Décalage vertical (mm) :</translation>
+        <translation>Décalage vertical (mm)&#xa0;:</translation>
     </message>
     <message>
         <source>打印偏移(单位mm)：</source>
-        <translation>Décalage d&apos;impression (mm) :</translation>
+        <translation>Décalage d&apos;impression (mm)&#xa0;:</translation>
     </message>
     <message>
         <source>宽度：</source>
-        <translation>Largeur :</translation>
+        <translation>Largeur&#xa0;:</translation>
     </message>
     <message>
         <source>高度：</source>
-        <translation>Hauteur :</translation>
+        <translation>Hauteur&#xa0;:</translation>
     </message>
     <message>
         <source>语言切换：</source>
-        <translation>Langue :</translation>
+        <translation>Langue&#xa0;:</translation>
     </message>
     <message>
         <source>英文</source>
@@ -276,7 +276,7 @@
     </message>
     <message>
         <source>默认代码页：</source>
-        <translation>Page de codes par défaut :</translation>
+        <translation>Page de codes par défaut&#xa0;:</translation>
     </message>
     <message>
         <source>读取</source>
@@ -292,23 +292,23 @@
     </message>
     <message>
         <source>出纸口到打印头距离(单位dot)：</source>
-        <translation>Distance sortie papier – tête d&apos;impression (points) :</translation>
+        <translation>Distance sortie papier – tête d&apos;impression (points)&#xa0;:</translation>
     </message>
     <message>
         <source>缝到打印头距离(单位mm)：</source>
-        <translation>Distance espace – tête d&apos;impression (mm) :</translation>
+        <translation>Distance espace – tête d&apos;impression (mm)&#xa0;:</translation>
     </message>
     <message>
         <source>黑标到打印头距离(单位mm)：</source>
-        <translation>Distance marque noire – tête d&apos;impression (mm) :</translation>
+        <translation>Distance marque noire – tête d&apos;impression (mm)&#xa0;:</translation>
     </message>
     <message>
         <source>打印头到撕纸位置距离(单位dot)：</source>
-        <translation>Distance tête d&apos;impression – position de découpe (points) :</translation>
+        <translation>Distance tête d&apos;impression – position de découpe (points)&#xa0;:</translation>
     </message>
     <message>
         <source>注：1mm = 8dot</source>
-        <translation>Remarque : 1 mm = 8 points</translation>
+        <translation>Remarque&#xa0;: 1 mm = 8 points</translation>
     </message>
     <message>
         <source>wifi设置</source>
@@ -320,11 +320,11 @@
     </message>
     <message>
         <source>wifi名称：</source>
-        <translation>Nom du Wi-Fi :</translation>
+        <translation>Nom du Wi-Fi&#xa0;:</translation>
     </message>
     <message>
         <source>wifi密码：</source>
-        <translation>Mot de passe Wi-Fi :</translation>
+        <translation>Mot de passe Wi-Fi&#xa0;:</translation>
     </message>
     <message>
         <source>AP模式</source>
@@ -332,15 +332,15 @@
     </message>
     <message>
         <source> AP_IP:</source>
-        <translation> AP_IP :</translation>
+        <translation> AP_IP&#xa0;:</translation>
     </message>
     <message>
         <source>MAC：</source>
-        <translation>MAC :</translation>
+        <translation>MAC&#xa0;:</translation>
     </message>
     <message>
         <source>TCP端口号：</source>
-        <translation>Numéro de port TCP :</translation>
+        <translation>Numéro de port TCP&#xa0;:</translation>
     </message>
     <message>
         <source>IP设置</source>
@@ -348,35 +348,35 @@
     </message>
     <message>
         <source>IP模式：</source>
-        <translation>Mode IP :</translation>
+        <translation>Mode IP&#xa0;:</translation>
     </message>
     <message>
         <source>IP:</source>
-        <translation>IP :</translation>
+        <translation>IP&#xa0;:</translation>
     </message>
     <message>
         <source>子网掩码：</source>
-        <translation>Masque de sous-réseau :</translation>
+        <translation>Masque de sous-réseau&#xa0;:</translation>
     </message>
     <message>
         <source>网关地址：</source>
-        <translation>Adresse de la passerelle :</translation>
+        <translation>Adresse de la passerelle&#xa0;:</translation>
     </message>
     <message>
         <source>DNS:</source>
-        <translation>DNS :</translation>
+        <translation>DNS&#xa0;:</translation>
     </message>
     <message>
         <source>注：此项功能设置后需重启打印机</source>
-        <translation>Remarque : l&apos;imprimante doit être redémarrée après ce réglage</translation>
+        <translation>Remarque&#xa0;: l&apos;imprimante doit être redémarrée après ce réglage</translation>
     </message>
     <message>
         <source>注：AP模式的wifi密码最少为8位</source>
-        <translation>Remarque : le mot de passe Wi-Fi en mode AP doit comporter au moins 8 caractères</translation>
+        <translation>Remarque&#xa0;: le mot de passe Wi-Fi en mode AP doit comporter au moins 8 caractères</translation>
     </message>
     <message>
         <source>wifi模式：</source>
-        <translation>Mode Wi-Fi :</translation>
+        <translation>Mode Wi-Fi&#xa0;:</translation>
     </message>
     <message>
         <source>蓝牙设置</source>
@@ -384,15 +384,15 @@
     </message>
     <message>
         <source>SPP名称:</source>
-        <translation>Nom SPP :</translation>
+        <translation>Nom SPP&#xa0;:</translation>
     </message>
     <message>
         <source>BLE:</source>
-        <translation>BLE :</translation>
+        <translation>BLE&#xa0;:</translation>
     </message>
     <message>
         <source>SPP连接模式：</source>
-        <translation>Mode de connexion SPP :</translation>
+        <translation>Mode de connexion SPP&#xa0;:</translation>
     </message>
     <message>
         <source>简易配对</source>
@@ -404,11 +404,11 @@
     </message>
     <message>
         <source>SPP_PIN码：</source>
-        <translation>Code PIN SPP :</translation>
+        <translation>Code PIN SPP&#xa0;:</translation>
     </message>
     <message>
         <source>MAC:</source>
-        <translation>MAC :</translation>
+        <translation>MAC&#xa0;:</translation>
     </message>
     <message>
         <source>网口设置</source>
@@ -424,7 +424,7 @@
     </message>
     <message>
         <source>设备SN号:</source>
-        <translation>Numéro de série de l&apos;appareil :</translation>
+        <translation>Numéro de série de l&apos;appareil&#xa0;:</translation>
     </message>
     <message>
         <source>打印机设备信息</source>
@@ -436,7 +436,7 @@
     </message>
     <message>
         <source>剥离器取纸时间设置（单位：s）：</source>
-        <translation>Délai de retrait du décolleur (s) :</translation>
+        <translation>Délai de retrait du décolleur (s)&#xa0;:</translation>
     </message>
     <message>
         <source>功能设置</source>
@@ -536,19 +536,19 @@
     </message>
     <message>
         <source>打印机型号 ：</source>
-        <translation>Modèle d&apos;imprimante :</translation>
+        <translation>Modèle d&apos;imprimante&#xa0;:</translation>
     </message>
     <message>
         <source>打印机版本：</source>
-        <translation>Version de l&apos;imprimante :</translation>
+        <translation>Version de l&apos;imprimante&#xa0;:</translation>
     </message>
     <message>
         <source>分辩率：</source>
-        <translation>Résolution :</translation>
+        <translation>Résolution&#xa0;:</translation>
     </message>
     <message>
         <source>最大纸张宽度：</source>
-        <translation>Largeur de papier maximale :</translation>
+        <translation>Largeur de papier maximale&#xa0;:</translation>
     </message>
     <message>
         <source>读取打印机资讯</source>
@@ -620,7 +620,7 @@
     </message>
     <message>
         <source>注：1mm = 12dot</source>
-        <translation>Remarque : 1 mm = 12 points</translation>
+        <translation>Remarque&#xa0;: 1 mm = 12 points</translation>
     </message>
     <message>
         <source>关闭成功！</source>

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <memory>
 
@@ -71,6 +72,19 @@ private:
     int m_usbPort = 0;
     MainWindow *m_window = nullptr;
     DialogCatcher *m_catcher = nullptr;
+};
+
+// Base of every GUI test class: QSettings in a private folder for the whole
+// program, and the emulated USB bus set up before libusb is first used.
+class GuiTest : public QObject
+{
+    Q_OBJECT
+public:
+    GuiTest() { usb(); }
+    static emu::UsbFace &usb() { return PrinterWindow::usb(); }
+
+private:
+    TestSettingsLocation m_settings;
 };
 
 QString hex(const QByteArray &bytes);

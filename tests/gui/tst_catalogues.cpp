@@ -1,6 +1,7 @@
 // The six translation catalogues: same source texts, every text of the
 // code and the forms present and finished, the English rows that must stand
 // exactly, and every compiled catalogue loadable from the resources.
+#include <QDir>
 #include <QDirIterator>
 #include <QProcess>
 #include <QSet>
@@ -103,9 +104,14 @@ void TestCatalogues::nothingMissingFromCode()
     // Extract the texts of the code and the forms afresh and compare.
     QTemporaryDir dir;
     const QString fresh = dir.filePath(QStringLiteral("fresh.ts"));
+    // Every product folder: all top-level folders but the ones that hold
+    // no user-visible text of the tool.
+    const QStringList notProduct = {"tests", "fuzz", "tools", "bench", "scripts", "docs", "packaging", "build"};
     QStringList sources;
-    for (const char *folder : {"app", "ui", "pages", "maintenance", "provisioning", "protocol", "transport"})
-        sources << QStringLiteral(LPS_SOURCE_DIR "/%1").arg(QLatin1String(folder));
+    for (const QFileInfo &folder : QDir(QStringLiteral(LPS_SOURCE_DIR)).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (!notProduct.contains(folder.fileName()))
+            sources << folder.absoluteFilePath();
+    }
     QProcess lupdate;
     lupdate.setProcessChannelMode(QProcess::MergedChannels);
     lupdate.start(QStringLiteral(LPS_LUPDATE), QStringList() << QStringLiteral("-silent")

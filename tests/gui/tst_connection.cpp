@@ -53,13 +53,12 @@ QStringList listItems(QComboBox *list)
 
 } // namespace
 
-class TestConnection : public QObject
+class TestConnection : public GuiTest
 {
     Q_OBJECT
 
 private slots:
     // The emulated USB bus must exist before libusb is first used.
-    void initTestCase() { PrinterWindow::usb(); }
 
     void openWithoutSelection_data();
     void openWithoutSelection();
@@ -82,8 +81,6 @@ private slots:
     void stopDuringProbe();
     void readLocksWindowWhileWaiting();
 
-private:
-    TestSettingsLocation m_settings;
 };
 
 void TestConnection::openWithoutSelection_data()

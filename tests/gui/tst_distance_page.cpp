@@ -40,12 +40,11 @@ std::unique_ptr<PrinterWindow> readWindow(TestMedium medium, const QString &mode
 
 } // namespace
 
-class TestDistancePage : public QObject
+class TestDistancePage : public GuiTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { PrinterWindow::usb(); }
 
     void readQueriesAndShows_data();
     void readQueriesAndShows();
@@ -60,8 +59,6 @@ private slots:
     void setRefusesValuesThatWouldWrap();
     void setUsbFailure();
 
-private:
-    TestSettingsLocation m_settings;
 };
 
 void TestDistancePage::readQueriesAndShows_data()

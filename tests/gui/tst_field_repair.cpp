@@ -2,6 +2,7 @@
 // the field shows after the user finishes editing, the remembered last
 // valid value, and the life of the yellow tip.
 #include "gui_harness.h"
+#include "printer_fixture.h"
 #include "mainwindow.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
@@ -56,7 +57,7 @@ bool isAscii(const QString &text)
 
 } // namespace
 
-class TestFieldRepair : public QObject
+class TestFieldRepair : public GuiTest
 {
     Q_OBJECT
 
@@ -89,7 +90,6 @@ private:
     // Types (or pastes) text into an empty field and finishes editing.
     void enter(QLineEdit *field, const QString &text, Finish how = Finish::Enter);
 
-    TestSettingsLocation m_settings;
     MainWindow *m_window = nullptr;
     DialogCatcher *m_catcher = nullptr;
 };

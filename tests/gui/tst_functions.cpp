@@ -45,12 +45,11 @@ const QList<bool> kOpen = {false, false, false, false, false, false, true, false
 
 } // namespace
 
-class TestFunctions : public QObject
+class TestFunctions : public GuiTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { PrinterWindow::usb(); }
 
     void functionButtonSendsItsFrame_data();
     void functionButtonSendsItsFrame();
@@ -71,8 +70,6 @@ private slots:
     void unselectableMediumSendsNothing_data();
     void unselectableMediumSendsNothing();
 
-private:
-    TestSettingsLocation m_settings;
 };
 
 void TestFunctions::functionButtonSendsItsFrame_data()

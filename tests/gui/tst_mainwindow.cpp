@@ -1,6 +1,7 @@
 // The main window as the user first sees it, the medium check boxes and
 // the result messages.
 #include "gui_harness.h"
+#include "printer_fixture.h"
 #include "mainwindow.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
@@ -23,7 +24,7 @@ static void clickBox(QAbstractButton *box, Qt::MouseButton button)
     QTest::mouseClick(box, button, {}, QPoint(6, box->height() / 2));
 }
 
-class TestMainWindow : public QObject
+class TestMainWindow : public GuiTest
 {
     Q_OBJECT
 
@@ -54,7 +55,6 @@ private:
         return widget;
     }
 
-    TestSettingsLocation m_settings;
     MainWindow *m_window = nullptr;
     DialogCatcher *m_catcher = nullptr;
 };

@@ -85,12 +85,11 @@ QSettings labelSizeSettings()
 
 } // namespace
 
-class TestPrintPage : public QObject
+class TestPrintPage : public GuiTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { PrinterWindow::usb(); }
     // The label size persists between windows; every test starts without.
     void init() { labelSizeSettings().clear(); }
 
@@ -107,8 +106,6 @@ private slots:
     void setFieldRange();
     void setWithInvalidLabelSize();
 
-private:
-    TestSettingsLocation m_settings;
 };
 
 void TestPrintPage::readThenSetInSlotOrder_data()

@@ -34,12 +34,11 @@ bool readPage(PrinterWindow &pw)
 
 } // namespace
 
-class TestSerialPage : public QObject
+class TestSerialPage : public GuiTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { PrinterWindow::usb(); }
 
     void readFillsPage_data();
     void readFillsPage();
@@ -52,8 +51,6 @@ private slots:
     void failedReadReported();
     void malformedRepliesPassSilently();
 
-private:
-    TestSettingsLocation m_settings;
 };
 
 void TestSerialPage::readFillsPage_data()

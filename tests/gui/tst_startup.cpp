@@ -2,13 +2,14 @@
 #include "app/language.h"
 #include "app/startup.h"
 #include "gui_harness.h"
+#include "printer_fixture.h"
 #include "mainwindow.h"
 
 #include <QApplication>
 #include <QTest>
 #include <QTranslator>
 
-class TestStartup : public QObject
+class TestStartup : public GuiTest
 {
     Q_OBJECT
 
@@ -21,8 +22,6 @@ private slots:
     void startup_data();
     void startup();
 
-private:
-    TestSettingsLocation m_settings;
 };
 
 void TestStartup::forcedLanguage_data()

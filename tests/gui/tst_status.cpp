@@ -12,12 +12,11 @@ const QString kNotConnected = QStringLiteral("请确保打印机已进行连接"
 
 } // namespace
 
-class TestStatus : public QObject
+class TestStatus : public GuiTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { PrinterWindow::usb(); }
 
     void statusWordShown_data();
     void statusWordShown();
@@ -27,8 +26,6 @@ private slots:
     void functionClickedWhileStatusWaits_data();
     void functionClickedWhileStatusWaits();
 
-private:
-    TestSettingsLocation m_settings;
 };
 
 void TestStatus::statusWordShown_data()

@@ -47,12 +47,11 @@ void addMediumRows()
 
 } // namespace
 
-class TestStripperPage : public QObject
+class TestStripperPage : public GuiTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { PrinterWindow::usb(); }
 
     void confirmationDialogForm();
     void readShowsWholeSeconds_data();
@@ -69,8 +68,6 @@ private slots:
     void failedReadReported();
     void malformedReplyPassesSilently();
 
-private:
-    TestSettingsLocation m_settings;
 };
 
 void TestStripperPage::confirmationDialogForm()

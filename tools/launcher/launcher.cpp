@@ -12,9 +12,7 @@
 // It exits with the program's exit code when the program ends.
 #include "tools/emulator/core/printer_model.h"
 #include "tools/emulator/usb/usb_face.h"
-#ifdef LPS_LAUNCHER_TCP
 #include "tools/emulator/net/net_faces.h"
-#endif
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -182,7 +180,6 @@ int main(int argc, char *argv[])
                 config.productId, qPrintable(config.product), usbPort, qPrintable(usb.devNode(usbId)),
                 qPrintable(usb.rootDir()));
 
-#ifdef LPS_LAUNCHER_TCP
     emu::NetPrinter net(&model);
     if (wantTcp) {
         emu::NetPrinter::Config netConfig;
@@ -193,10 +190,6 @@ int main(int argc, char *argv[])
         else
             std::printf("lps-launcher: no TCP printer: %s\n", qPrintable(net.errorString()));
     }
-#else
-    if (wantTcp)
-        std::printf("lps-launcher: built without the TCP face; USB only\n");
-#endif
     std::fflush(stdout);
 
     // Child environment: umockdev's preload (after ASan's runtime when the
