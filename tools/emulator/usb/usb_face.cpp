@@ -154,6 +154,7 @@ struct UsbFace::Device
     std::map<UMockdevIoctlClient *, Client> clients;
     bool driverBound = false;
     bool claimRefused = false;
+    int stallOutIn = 0;            // > 0: the printer pipe's OUT transfer that many from now stalls
     bool unplugged = false;
     std::function<QByteArray(const QByteArray &)> replyFilter;
     UsbStats stats;
@@ -623,6 +624,14 @@ gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointe
                 } else if (d.driverBound) {
                     dropUrb(u);
                     reply(-1, EBUSY);
+                } else if (!(ep & 0x80) && d.isPrinterPipe(ep) && d.stallOutIn > 0 && --d.stallOutIn == 0) {
+                    // A stalled OUT transfer: the host sees a pipe error and
+                    // the bytes never reach the printer.
+                    ++d.stats.outTransfers[ep];
+                    u.header()->actual_length = 0;
+                    u.header()->status = -EPIPE;
+                    c.done.push_back(u);
+                    reply(0, 0);
                 } else if (!(ep & 0x80)) {
                     // Bulk OUT: the printer takes the bytes at once.
                     const QByteArray bytes(reinterpret_cast<const char *>(u.bytes()), u.length());
@@ -991,6 +1000,13 @@ void UsbFace::setClaimRefused(int id, bool refused)
     std::lock_guard lock(m_shared->mutex);
     if (auto d = m_shared->findDevice(id))
         d->claimRefused = refused;
+}
+
+void UsbFace::stallOutTransfer(int id, int nth)
+{
+    std::lock_guard lock(m_shared->mutex);
+    if (auto d = m_shared->findDevice(id))
+        d->stallOutIn = nth;
 }
 
 void UsbFace::queueReply(int id, const QByteArray &bytes)

@@ -115,6 +115,10 @@ public:
     void setKernelDriverBound(int id, bool bound);
     // Another program keeps the interface: every claim fails with EBUSY.
     void setClaimRefused(int id, bool refused);
+    // The printer stalls the nth bulk OUT transfer on its pipe from now on
+    // (1 = the next one): the host gets a pipe error for it and its bytes
+    // never reach the model. Later transfers go through.
+    void stallOutTransfer(int id, int nth);
     // Bytes that the printer will hand to the next bulk IN transfers, as if
     // it had sent them unasked.
     void queueReply(int id, const QByteArray &bytes);
