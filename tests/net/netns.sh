@@ -1,5 +1,6 @@
 #!/bin/bash
-# Runs a discovery test program inside a network namespace of its own, with
+# Runs a discovery test program (or the window test that refreshes and opens
+# over the wired network) inside a network namespace of its own, with
 # emulated printers in two more namespaces, so that the broadcasts never
 # leave namespaces this script made:
 #
@@ -99,6 +100,8 @@ printer 1 38401 "${p1[@]}"
 printer 2 38401 "${p2[@]}" --delay 700
 printer 1 38402 "${p1[@]}" --device-id "MDL:LP-1;CMD:TSPL;"
 printer 2 38402 "${p2[@]}" --device-id "MDL:LP-2;CMD:TSPL;"
+# The window test: printer 1 answers discovery and takes TCP on 9100.
+printer 1 38404 "${p1[@]}" --tcp 0.0.0.0:9100
 
 # Wait until every printer listens (or give up after 20 s).
 for _ in $(seq 1 400); do
@@ -106,10 +109,10 @@ for _ in $(seq 1 400); do
     for log in "$logdir"/p*.log; do
         grep -q '^ready$' "$log" 2>/dev/null && ready=$((ready + 1))
     done
-    [ "$ready" -eq 6 ] && break
+    [ "$ready" -eq 7 ] && break
     sleep 0.05
 done
-if [ "$ready" -ne 6 ]; then
+if [ "$ready" -ne 7 ]; then
     for f in "$logdir"/*; do echo "== $f"; cat "$f"; done >&2
     fail "the emulated printers did not start"
 fi
