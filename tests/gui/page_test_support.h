@@ -96,7 +96,8 @@ inline std::unique_ptr<PrinterWindow> openedWindow(TestMedium medium, const QStr
 }
 
 // Cuts the printer off: "off" (network printer stopped), "silent" (takes
-// frames, never answers), "unplug" or "claim" (USB interface refused).
+// frames, never answers), "unplug", "claim" (USB interface refused) or
+// "short" (USB status read returns two of its four bytes).
 inline void cutOff(PrinterWindow &pw, const QString &fault)
 {
     if (fault == QLatin1String("off")) {
@@ -105,6 +106,8 @@ inline void cutOff(PrinterWindow &pw, const QString &fault)
         emu::Faults silent;
         silent.silent = true;
         pw.printer().setFaults(silent);
+    } else if (fault == QLatin1String("short")) {
+        PrinterWindow::usb().setStatusReadLength(pw.usbId(), 2);
     } else if (fault == QLatin1String("unplug")) {
         PrinterWindow::usb().unplug(pw.usbId());
     } else {

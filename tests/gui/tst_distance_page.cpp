@@ -107,6 +107,7 @@ void TestDistancePage::readReportsOnlyTheLastQuery_data()
     QTest::addColumn<int>("broken");
     QTest::addColumn<int>("boxes");
     QTest::addColumn<QStringList>("shown");
+    QTest::newRow("0x33 fails") << 0x33 << 1 << QStringList{"keep", "6", "6", "96"};
     QTest::newRow("0x35 fails") << 0x35 << 1 << QStringList{"120", "6", "keep", "96"};
     QTest::newRow("0x36 fails") << 0x36 << 0 << QStringList{"120", "6", "6", "keep"};
 }

@@ -244,6 +244,9 @@ void TestFunctions::printerInfoModelFromIdentity_data()
     QTest::newRow("utf-8 model/usb") << TestMedium::Usb << bytes("V\0标签机\0M\0P\0E\0") << QStringLiteral("标签机");
     // The whole payload is field 0: the model shown before is cleared.
     QTest::newRow("no 00 at all/tcp") << TestMedium::Tcp << bytes("ABCDEFGH") << QString();
+    // Printer text is shown as it is, never as markup or a link.
+    QTest::newRow("markup/tcp") << TestMedium::Tcp << bytes("V\0<b>X</b><a href='x'>y</a>\0M\0P\0E\0")
+                                << QStringLiteral("<b>X</b><a href='x'>y</a>");
 }
 
 void TestFunctions::printerInfoModelFromIdentity()

@@ -83,6 +83,8 @@ void TestStatus::unreachablePrinter_data()
     QTest::newRow("tcp silent") << TestMedium::Tcp << QStringLiteral("silent") << 3000;
     QTest::newRow("tcp printer off") << TestMedium::Tcp << QStringLiteral("off") << 0;
     QTest::newRow("usb unplugged") << TestMedium::Usb << QStringLiteral("unplug") << 0;
+    // Two of the four status bytes: a failed read, never "idle".
+    QTest::newRow("usb short read") << TestMedium::Usb << QStringLiteral("short") << 0;
 }
 
 void TestStatus::unreachablePrinter()

@@ -155,6 +155,7 @@ struct UsbFace::Device
     bool driverBound = false;
     bool claimRefused = false;
     int stallOutIn = 0;            // > 0: the printer pipe's OUT transfer that many from now stalls
+    int statusBytes = 4;           // bytes of the status word a vendor read returns
     bool unplugged = false;
     std::function<QByteArray(const QByteArray &)> replyFilter;
     UsbStats stats;
@@ -475,7 +476,7 @@ int answerControl(UsbFace::Device &d, Urb &u)
         if (d.driverBound)
             return -EBUSY;  // the kernel will not let usbfs talk to usblp's interface
         const quint32 word = d.model ? d.model->statusWord() : 0;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < d.statusBytes; ++i)
             answer.append(char((word >> (8 * i)) & 0xFF));
         ++d.stats.controlReads;
     } else {
@@ -1000,6 +1001,13 @@ void UsbFace::setClaimRefused(int id, bool refused)
     std::lock_guard lock(m_shared->mutex);
     if (auto d = m_shared->findDevice(id))
         d->claimRefused = refused;
+}
+
+void UsbFace::setStatusReadLength(int id, int bytes)
+{
+    std::lock_guard lock(m_shared->mutex);
+    if (auto d = m_shared->findDevice(id))
+        d->statusBytes = std::clamp(bytes, 0, 4);
 }
 
 void UsbFace::stallOutTransfer(int id, int nth)

@@ -115,6 +115,9 @@ public:
     void setKernelDriverBound(int id, bool bound);
     // Another program keeps the interface: every claim fails with EBUSY.
     void setClaimRefused(int id, bool refused);
+    // The vendor status read returns only this many of the word's four
+    // bytes (a firmware that answers short).
+    void setStatusReadLength(int id, int bytes);
     // The printer stalls the nth bulk OUT transfer on its pipe from now on
     // (1 = the next one): the host gets a pipe error for it and its bytes
     // never reach the model. Later transfers go through.
