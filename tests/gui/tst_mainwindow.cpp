@@ -1,282 +1,106 @@
-// The main window as the user first sees it, the medium check boxes and
+// The main window as the constructor leaves it, the medium check boxes and
 // the result messages.
-#include "gui_harness.h"
-#include "printer_fixture.h"
-#include "mainwindow.h"
-#include "query/printer_io.h"
-#include "ui/shared_state.h"
+#include "page_test_support.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-#include <QToolBox>
 #include <climits>
-
-// Clicks a check box on its indicator (a wide box's centre may lie
-// beyond its text, where a click does nothing).
-static void clickBox(QAbstractButton *box, Qt::MouseButton button)
-{
-    QTest::mouseClick(box, button, {}, QPoint(6, box->height() / 2));
-}
 
 class TestMainWindow : public GuiTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
-    void initialEnabledState();
-    void initialValues();
-    void comboItems_data();
-    void comboItems();
-
-    void mediumCheckBoxes_data();
-    void mediumCheckBoxes();
-    void wiredMediumCopiesEthernetPorts();
-    void wifiMediumCopiesAddress_data();
-    void wifiMediumCopiesAddress();
-
-    void retHandler_data();
-    void retHandler();
-
-private:
-    template<typename T> T *w(const char *name)
+    // What the constructor enables and disables, and the serial settings it
+    // selects; one text, so that a failure names every widget that differs.
+    void initialState()
     {
-        T *widget = m_window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("missing widget %s", name);
-        return widget;
+        PrinterWindow pw(TestMedium::Tcp);
+        QCOMPARE(mismatches(pw, QStringLiteral(
+            "+checkBox_USB checkBox_USB=true +checkBox_NET +checkBox_WIFI +pushButton_getList +pushButton_open "
+            "+pushButton_Send +pushButton_SendFile +comboBox_OrderSet +label_37 -checkBox_BLE -checkBox_Serialport "
+            "-pushButton_close -pushButton_StopList -label_22 -lineEdit_ConnectAddr -label_20 -label_21 "
+            "-lineEdit_ConnectTCPPort -lineEdit_ConnectUDPPort -comboBox_ComControl_con -comboBox_ComParityBit_con "
+            "-comboBox_ComBaud_con -comboBox_ComDataBit_con -comboBox_ComStopBit_con -label_82 -label_81 -label_80 "
+            "-label_79 -label_78 -comboBox_PrintMode -comboBox_AutoPaper -label_41 -label_28 -lineEdit_WApMAC "
+            "-lineEdit_SppMAC -lineEdit_ComDeviceInfo -lineEdit_ComSN -progressBar_Update -pushButton_PrintSettingSet "
+            "-pushButton_DistanceSettingSet -pushButton_WifiSettingSet -pushButton_BleSettingSet "
+            "-pushButton_NetportSettingSet -pushButton_ComSettingSet -pushButton_StripperSettingSet "
+            "comboBox_ComBaud=115200 comboBox_ComBaud_con=115200 comboBox_ComControl_con=硬件").split(' ')), QString());
     }
 
-    MainWindow *m_window = nullptr;
-    DialogCatcher *m_catcher = nullptr;
+    // A medium box (the row's first word) sets the medium, empties the
+    // device list, enables the connection fields it needs (USB none, wired
+    // the ports, Wi-Fi the address too) and copies the printer's address
+    // and ports from its Ethernet or Wi-Fi page (an empty or unset source
+    // leaves the field alone).
+    void mediumCheckBoxes_data()
+    {
+        QTest::addColumn<QString>("pages");        // see apply()
+        QTest::addColumn<QString>("connection");   // address, TCP port, UDP port shown afterwards
+        const QString station = "lineEdit_WifiSetIP=10.0.0.7 lineEdit_WApIP=192.168.4.1";
+        const QString unchanged = "192.168.1.1 9100 38400";
+        QTest::newRow("USB") << "lineEdit_NetportTCPPort=9200 lineEdit_WApPort=9101" << unchanged;
+        QTest::newRow("NET") << "lineEdit_NetportTCPPort=9200 lineEdit_NetportUDPPort=" << "192.168.1.1 9200 38400";
+        QTest::newRow("WIFI station") << station << "10.0.0.7 9100 38400";
+        QTest::newRow("WIFI, AP") << station + " comboBox_WifiMode=1 lineEdit_WApPort=9101" << "192.168.4.1 9101 38400";
+        QTest::newRow("WIFI, empty address") << "lineEdit_WifiSetIP=" << unchanged;
+        QTest::newRow("WIFI, zero address") << "lineEdit_WifiSetIP=0.0.0.0" << unchanged;
+    }
+
+    void mediumCheckBoxes()
+    {
+        QFETCH(QString, pages);
+        QFETCH(QString, connection);
+        const QString box = QString(QTest::currentDataTag()).section(QRegularExpression("[ ,]"), 0, 0);
+        PrinterWindow pw(TestMedium::Tcp);
+        // Start from another medium so that clicking the box checks it.
+        clickBox(pw.widget<QCheckBox>(box == "NET" ? "checkBox_WIFI" : "checkBox_NET"));
+        apply(pw, pages.split(' ') << "progressBar_Scan=100");
+        pw.widget<QComboBox>("comboBox_ScanResult")->addItem("stale entry");
+
+        clickBox(pw.widget<QCheckBox>(qPrintable("checkBox_" + box)));
+
+        QCOMPARE(ret_mode, box == "USB" ? MediumUsb : MediumNet);
+        const QString address = box == "WIFI" ? "+" : "-", ports = box == "USB" ? "-" : "+";
+        const QStringList values = connection.split(' ');
+        QCOMPARE(mismatches(pw, {address + "lineEdit_ConnectAddr", address + "label_22", ports + "label_21",
+                                 ports + "lineEdit_ConnectTCPPort", ports + "lineEdit_ConnectUDPPort",
+                                 "-comboBox_ComBaud_con", "progressBar_Scan=0", "comboBox_ScanResult=",
+                                 "lineEdit_ConnectAddr=" + values[0], "lineEdit_ConnectTCPPort=" + values[1],
+                                 "lineEdit_ConnectUDPPort=" + values[2]}),
+                 QString());
+        QCOMPARE(pw.boxes().count(), 0);
+    }
+
+    // Every result code: the information box shown (titled 设置工具) or
+    // none. A failure the user is told of is reported to the caller (1);
+    // success and the codes that pass silently are not (0).
+    void retHandler_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("0 success") << 0 << QStringList{"处理成功"};
+        QTest::newRow("1 malformed reply") << 1 << QStringList();
+        QTest::newRow("3 not connected") << 3 << QStringList{"请确保打印机已进行连接"};
+        QTest::newRow("4 usb transfer") << 4 << QStringList{kUsbError};
+        QTest::newRow("5 usb open") << 5 << QStringList{kUsbError};
+        QTest::newRow("6 network") << 6 << QStringList{kNetError};
+        QTest::newRow("7 bluetooth") << 7 << QStringList{"蓝牙通讯出错，请重试"};
+        QTest::newRow("8 serial") << 8 << QStringList{"串口通讯出错，请重试"};
+        QTest::newRow("9") << 9 << QStringList();
+        QTest::newRow("-1 no transport") << -1 << QStringList();
+        QTest::newRow("INT_MIN") << INT_MIN << QStringList();
+    }
+
+    void retHandler()
+    {
+        QFETCH(int, code);
+        QFETCH(QStringList, boxes);
+        PrinterWindow pw(TestMedium::Tcp);
+        QCOMPARE(pw.window()->Ret_Handler(code), int(code != 0 && !boxes.isEmpty()));
+        QCOMPARE(shownBoxes(pw), boxes);
+    }
 };
-
-void TestMainWindow::init()
-{
-    ret_mode = MediumUsb;
-    m_window = new MainWindow;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    m_catcher = new DialogCatcher(m_window);
-}
-
-void TestMainWindow::cleanup()
-{
-    delete m_window;
-    m_window = nullptr;
-}
-
-void TestMainWindow::initialEnabledState()
-{
-    const char *enabled[] = {
-        "checkBox_USB", "checkBox_NET", "checkBox_WIFI", "pushButton_getList", "pushButton_open",
-        "pushButton_Send", "pushButton_SendFile", "comboBox_OrderSet", "label_37",
-        "textBrowser_Model", "textBrowser_Ver", "textBrowser_DPI", "textBrowser_MaxPaperWidth",
-        "pushButton_PrintSettingRead", "pushButton_DistanceSettingRead", "pushButton_WifiSettingRead",
-        "pushButton_BleSettingRead", "pushButton_NetportSettingRead", "pushButton_ComSettingRead",
-        "pushButton_StripperSettingRead", "pushButton_getPrinterInfo", "pushButton_DownloadFW",
-        "pushButton_DownloadFL", "pushButton_Reboot", "pushButton_NetSetup", "tabWidget_2",
-    };
-    const char *disabled[] = {
-        "checkBox_BLE", "checkBox_Serialport", "pushButton_close", "pushButton_StopList",
-        "label_22", "lineEdit_ConnectAddr", "label_20", "lineEdit_ConnectTCPPort", "label_21",
-        "lineEdit_ConnectUDPPort", "comboBox_ComControl_con", "comboBox_ComParityBit_con",
-        "comboBox_ComBaud_con", "comboBox_ComDataBit_con", "comboBox_ComStopBit_con", "label_82",
-        "label_81", "label_80", "label_79", "label_78", "comboBox_PrintMode", "comboBox_AutoPaper",
-        "label_41", "label_28", "lineEdit_WApMAC", "lineEdit_SppMAC", "lineEdit_ComDeviceInfo",
-        "lineEdit_ComSN", "progressBar_Update", "pushButton_PrintSettingSet",
-        "pushButton_DistanceSettingSet", "pushButton_WifiSettingSet", "pushButton_BleSettingSet",
-        "pushButton_NetportSettingSet", "pushButton_ComSettingSet", "pushButton_StripperSettingSet",
-    };
-    // Compared as one text, so that a failure names every widget that differs.
-    QStringList actual, expected;
-    auto add = [&](const char *name, bool on) {
-        auto *widget = m_window->findChild<QWidget *>(QLatin1String(name));
-        actual << QStringLiteral("%1=%2").arg(QLatin1String(name)).arg(widget ? int(widget->isEnabled()) : -1);
-        expected << QStringLiteral("%1=%2").arg(QLatin1String(name)).arg(int(on));
-    };
-    for (const char *name : enabled)
-        add(name, true);
-    for (const char *name : disabled)
-        add(name, false);
-    QCOMPARE(actual.join(QLatin1Char(' ')), expected.join(QLatin1Char(' ')));
-}
-
-void TestMainWindow::initialValues()
-{
-    QVERIFY(w<QCheckBox>("checkBox_USB")->isChecked());
-    QCOMPARE(w<QTabWidget>("tabWidget_2")->currentIndex(), 0);
-    auto *tools = w<QToolBox>("toolBox_PrinterSetting");
-    QCOMPARE(tools->currentIndex(), 0);
-    QCOMPARE(tools->count(), 7);
-    for (int i = 0; i < tools->count(); ++i)
-        QVERIFY(tools->isItemEnabled(i));
-    for (const char *bar : {"progressBar_Scan", "progressBar_Debug", "progressBar_Update"})
-        QCOMPARE(w<QProgressBar>(bar)->value(), 0);
-    QCOMPARE(w<QComboBox>("comboBox_ComBaud")->currentText(), QStringLiteral("115200"));
-    QCOMPARE(w<QComboBox>("comboBox_ComBaud_con")->currentText(), QStringLiteral("115200"));
-    QCOMPARE(w<QComboBox>("comboBox_ComControl_con")->currentText(), QStringLiteral("硬件"));
-    QCOMPARE(w<QComboBox>("comboBox_OrderSet")->currentIndex(), 0);
-    QCOMPARE(w<QLineEdit>("lineEdit_ConnectAddr")->text(), QStringLiteral("192.168.1.1"));
-    QCOMPARE(w<QLineEdit>("lineEdit_ConnectTCPPort")->text(), QStringLiteral("9100"));
-    QCOMPARE(w<QLineEdit>("lineEdit_ConnectUDPPort")->text(), QStringLiteral("38400"));
-    // Label size seeded from the (empty) remembered settings.
-    QCOMPARE(w<QLineEdit>("lineEdit")->text(), QStringLiteral("102.0"));
-    QCOMPARE(w<QLineEdit>("lineEdit_2")->text(), QStringLiteral("152.0"));
-}
-
-void TestMainWindow::comboItems_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("last");
-    QTest::newRow("code pages") << "comboBox_DefaultCodePage" << 62 << "0 PC437(Std.Europe)" << "61 PC3041(Maltese)";
-    QTest::newRow("baud") << "comboBox_ComBaud" << 17 << "4800" << "921600";
-    QTest::newRow("speed before selection") << "comboBox_PrintSpeed" << 6 << "0" << "5";
-    QTest::newRow("density") << "comboBox_PrintDensty" << 16 << "0" << "15";
-    QTest::newRow("instruction set") << "comboBox_OrderSet" << 6 << "ZPL" << "AUTO";
-    QTest::newRow("paper type") << "comboBox_PaperType" << 4 << "标签纸" << "AUTO";
-    QTest::newRow("print mode") << "comboBox_PrintMode" << 3 << "热敏" << "自适应";
-    QTest::newRow("language") << "comboBox" << 7 << "英文" << "泰文";
-    QTest::newRow("flow control") << "comboBox_ComControl_con" << 3 << "无" << "软件";
-}
-
-void TestMainWindow::comboItems()
-{
-    QFETCH(QString, name);
-    QFETCH(int, count);
-    QFETCH(QString, first);
-    QFETCH(QString, last);
-    auto *combo = m_window->findChild<QComboBox *>(name);
-    QVERIFY2(combo, qPrintable(name));
-    QCOMPARE(combo->count(), count);
-    QCOMPARE(combo->itemText(0), first);
-    QCOMPARE(combo->itemText(count - 1), last);
-}
-
-void TestMainWindow::mediumCheckBoxes_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("addressEnabled");
-    QTest::addColumn<bool>("portsEnabled");
-    QTest::newRow("wired") << "checkBox_NET" << 2 << false << true;
-    QTest::newRow("wifi") << "checkBox_WIFI" << 2 << true << true;
-    QTest::newRow("usb") << "checkBox_USB" << 1 << false << false;
-}
-
-void TestMainWindow::mediumCheckBoxes()
-{
-    QFETCH(QString, box);
-    QFETCH(int, mode);
-    QFETCH(bool, addressEnabled);
-    QFETCH(bool, portsEnabled);
-
-    // Start from another medium so that clicking the box checks it.
-    clickBox(w<QCheckBox>(box == QLatin1String("checkBox_NET") ? "checkBox_WIFI" : "checkBox_NET"),
-                      Qt::LeftButton);
-    w<QComboBox>("comboBox_ScanResult")->addItem(QStringLiteral("stale entry"));
-    w<QProgressBar>("progressBar_Scan")->setValue(100);
-
-    auto *checkBox = m_window->findChild<QCheckBox *>(box);
-    clickBox(checkBox, Qt::LeftButton);
-    QVERIFY(checkBox->isChecked());
-    QCOMPARE(ret_mode, mode);
-    QCOMPARE(w<QComboBox>("comboBox_ScanResult")->count(), 0);
-    QCOMPARE(w<QProgressBar>("progressBar_Scan")->value(), 0);
-    QCOMPARE(w<QLineEdit>("lineEdit_ConnectAddr")->isEnabled(), addressEnabled);
-    QCOMPARE(w<QLabel>("label_22")->isEnabled(), addressEnabled);
-    QCOMPARE(w<QLineEdit>("lineEdit_ConnectTCPPort")->isEnabled(), portsEnabled);
-    QCOMPARE(w<QLineEdit>("lineEdit_ConnectUDPPort")->isEnabled(), portsEnabled);
-    QCOMPARE(w<QLabel>("label_21")->isEnabled(), portsEnabled);
-    QVERIFY(!w<QComboBox>("comboBox_ComBaud_con")->isEnabled());
-    QCOMPARE(m_catcher->count(), 0);
-}
-
-void TestMainWindow::wiredMediumCopiesEthernetPorts()
-{
-    w<QLineEdit>("lineEdit_NetportTCPPort")->setText(QStringLiteral("9200"));
-    w<QLineEdit>("lineEdit_NetportUDPPort")->clear();
-    clickBox(w<QCheckBox>("checkBox_NET"), Qt::LeftButton);
-    QCOMPARE(w<QLineEdit>("lineEdit_ConnectTCPPort")->text(), QStringLiteral("9200"));
-    // An empty source leaves the connection field alone.
-    QCOMPARE(w<QLineEdit>("lineEdit_ConnectUDPPort")->text(), QStringLiteral("38400"));
-}
-
-void TestMainWindow::wifiMediumCopiesAddress_data()
-{
-    QTest::addColumn<int>("wifiMode");
-    QTest::addColumn<QString>("stationIp");
-    QTest::addColumn<QString>("apIp");
-    QTest::addColumn<QString>("apPort");
-    QTest::addColumn<QString>("expectedAddress");
-    QTest::addColumn<QString>("expectedPort");
-    QTest::newRow("station") << 0 << "10.0.0.7" << "192.168.4.1" << "" << "10.0.0.7" << "9100";
-    QTest::newRow("access point") << 1 << "10.0.0.7" << "192.168.4.1" << "9101" << "192.168.4.1" << "9101";
-    QTest::newRow("empty station address keeps field") << 0 << "" << "" << "" << "192.168.1.1" << "9100";
-    QTest::newRow("zero address keeps field") << 0 << "0.0.0.0" << "" << "" << "192.168.1.1" << "9100";
-}
-
-void TestMainWindow::wifiMediumCopiesAddress()
-{
-    QFETCH(int, wifiMode);
-    QFETCH(QString, stationIp);
-    QFETCH(QString, apIp);
-    QFETCH(QString, apPort);
-    QFETCH(QString, expectedAddress);
-    QFETCH(QString, expectedPort);
-    w<QComboBox>("comboBox_WifiMode")->setCurrentIndex(wifiMode);
-    w<QLineEdit>("lineEdit_WifiSetIP")->setText(stationIp);
-    w<QLineEdit>("lineEdit_WApIP")->setText(apIp);
-    w<QLineEdit>("lineEdit_WApPort")->setText(apPort);
-    clickBox(w<QCheckBox>("checkBox_WIFI"), Qt::LeftButton);
-    QCOMPARE(w<QLineEdit>("lineEdit_ConnectAddr")->text(), expectedAddress);
-    QCOMPARE(w<QLineEdit>("lineEdit_ConnectTCPPort")->text(), expectedPort);
-}
-
-void TestMainWindow::retHandler_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("returned");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("0 success") << 0 << 0 << "处理成功";
-    QTest::newRow("1 malformed reply") << 1 << 0 << "";
-    QTest::newRow("3 not connected") << 3 << 1 << "请确保打印机已进行连接";
-    QTest::newRow("4 usb transfer") << 4 << 1 << "USB通讯出错，请重试";
-    QTest::newRow("5 usb open") << 5 << 1 << "USB通讯出错，请重试";
-    QTest::newRow("6 network") << 6 << 1 << "网络通讯出错，请重试";
-    QTest::newRow("7 bluetooth") << 7 << 1 << "蓝牙通讯出错，请重试";
-    QTest::newRow("8 serial") << 8 << 1 << "串口通讯出错，请重试";
-    QTest::newRow("9") << 9 << 0 << "";
-    QTest::newRow("-1 no transport") << -1 << 0 << "";
-    QTest::newRow("INT_MIN") << INT_MIN << 0 << "";
-}
-
-void TestMainWindow::retHandler()
-{
-    QFETCH(int, code);
-    QFETCH(int, returned);
-    QFETCH(QString, text);
-    QCOMPARE(m_window->Ret_Handler(code), returned);
-    if (text.isEmpty()) {
-        QCoreApplication::processEvents();
-        QVERIFY2(m_catcher->count() == 0, qPrintable(describe(m_catcher->boxes())));
-        return;
-    }
-    QCOMPARE(m_catcher->count(), 1);
-    QCOMPARE(m_catcher->last().title, QStringLiteral("设置工具"));
-    QCOMPARE(m_catcher->last().text, text);
-    QCOMPARE(m_catcher->last().icon, QMessageBox::Information);
-}
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
