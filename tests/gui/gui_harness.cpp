@@ -1,10 +1,6 @@
 #include "gui_harness.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QSettings>
-#include <QStandardPaths>
 
 DialogCatcher::DialogCatcher(QObject *parent)
     : QObject(parent)
@@ -23,40 +19,15 @@ void DialogCatcher::poll()
         if (!dialog || !dialog->isVisible() || dialog->property("lpsCaught").toBool())
             continue;
         dialog->setProperty("lpsCaught", true);
-        ShownBox box;
-        box.title = dialog->windowTitle();
-        box.className = QString::fromLatin1(dialog->metaObject()->className());
-        if (auto *mb = qobject_cast<QMessageBox *>(dialog)) {
-            box.text = mb->text();
-            box.icon = mb->icon();
-            m_boxes.append(box);
-            QTimer::singleShot(0, mb, [mb] { mb->done(QMessageBox::Ok); });
-        } else {
-            m_boxes.append(box);
-            const bool accept = m_acceptDialogs;
-            QTimer::singleShot(0, dialog, [dialog, accept] {
-                if (accept)
-                    dialog->accept();
-                else
-                    dialog->reject();
-            });
-        }
+        auto *mb = qobject_cast<QMessageBox *>(dialog);
+        m_boxes.append({dialog->windowTitle(), mb ? mb->text() : QString(), mb ? mb->icon() : QMessageBox::NoIcon,
+                        QString::fromLatin1(dialog->metaObject()->className()), onShown ? onShown() : QString()});
+        const bool accept = mb || dialogsToReject <= 0;
+        dialogsToReject -= accept ? 0 : 1;
+        QTimer::singleShot(0, dialog, [dialog, mb, accept] {
+            mb ? mb->done(QMessageBox::Ok) : accept ? dialog->accept() : dialog->reject();
+        });
     }
-}
-
-bool DialogCatcher::waitForCount(int n, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (m_boxes.size() < n && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return m_boxes.size() >= n;
-}
-
-TestSettingsLocation::TestSettingsLocation()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
 }
 
 QString describe(const QList<ShownBox> &boxes)

@@ -1,5 +1,6 @@
 // Helpers shared by the tests that drive the real window against the
-// emulated printer.
+// emulated printer, and the table of clicks most page tests are written in
+// (see ClickTable).
 #pragma once
 
 #include "gui_harness.h"
@@ -13,15 +14,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
-#include <QHostAddress>
+#include <QElapsedTimer>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QStringList>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTest>
-#include <functional>
-#include <memory>
 
 Q_DECLARE_METATYPE(TestMedium)
 
@@ -31,88 +29,68 @@ inline const QString kOpenFirst = QStringLiteral("请先打开设备");
 inline const QString kUsbError = QStringLiteral("USB通讯出错，请重试");
 inline const QString kNetError = QStringLiteral("网络通讯出错，请重试");
 
-// Exactly one box, with the tool's title and this text.
-#define VERIFY_ONE_BOX(pw, expectedText)                                                        \
-    do {                                                                                        \
-        QVERIFY2((pw).boxes().count() == 1, qPrintable(describe((pw).boxes().boxes())));        \
-        QCOMPARE((pw).boxes().last().title, kTitle);                                           \
-        QCOMPARE((pw).boxes().last().text, QString(expectedText));                             \
-    } while (false)
-
-// A byte string literal with its embedded zeros (not its terminator).
-template<size_t N> QByteArray bytes(const char (&text)[N])
+// Frames written short, one per word: "q13" the query of a code, "s19:1800"
+// a set frame and its payload, "f06" a function code; a word starting with
+// 1B is a whole frame in hex.
+inline QStringList frameList(const QString &text)
 {
-    return QByteArray(text, qsizetype(N - 1));
-}
-
-// Payload of a query reply, written as hex ("18 00").
-inline QByteArray bytesOf(const QString &hexText)
-{
-    return QByteArray::fromHex(hexText.toLatin1());
-}
-
-// Frame bytes from hex text ("1B FF FE ...").
-inline QByteArray frameBytes(const char *hexText)
-{
-    return QByteArray::fromHex(QByteArray(hexText).replace(' ', ""));
-}
-
-// Class-02 query frame for a code, as hex.
-inline QString queryHex(quint8 code)
-{
-    return QStringLiteral("1B FF FE 02 %1 00 1B FE FF").arg(code, 2, 16, QLatin1Char('0')).toUpper();
-}
-
-// Class-01 set frame for a code and payload (hex without the length), as hex.
-inline QString setHex(quint8 code, const QString &payloadHex)
-{
-    const QByteArray payload = bytesOf(payloadHex);
-    QString text = QStringLiteral("1B FF FE 01 %1 %2")
-                       .arg(code, 2, 16, QLatin1Char('0'))
-                       .arg(payload.size(), 2, 16, QLatin1Char('0'))
-                       .toUpper();
-    if (!payload.isEmpty())
-        text += QLatin1Char(' ') + hex(payload);
-    return text + QStringLiteral(" 1B FE FF");
-}
-
-inline QString mediumName(TestMedium medium)
-{
-    return medium == TestMedium::Tcp ? QStringLiteral("tcp") : QStringLiteral("usb");
-}
-
-// Rows that alternate the medium, so both are exercised without doubling.
-inline TestMedium alternateMedium(int row)
-{
-    return row % 2 ? TestMedium::Usb : TestMedium::Tcp;
-}
-
-inline std::unique_ptr<PrinterWindow> openedWindow(TestMedium medium, const QString &model = QStringLiteral("LP-200"))
-{
-    auto pw = std::make_unique<PrinterWindow>(medium, model);
-    if (!pw->open())
-        return nullptr;
-    return pw;
-}
-
-// Cuts the printer off: "off" (network printer stopped), "silent" (takes
-// frames, never answers), "unplug", "claim" (USB interface refused) or
-// "short" (USB status read returns two of its four bytes).
-inline void cutOff(PrinterWindow &pw, const QString &fault)
-{
-    if (fault == QLatin1String("off")) {
-        pw.net()->stop();
-    } else if (fault == QLatin1String("silent")) {
-        emu::Faults silent;
-        silent.silent = true;
-        pw.printer().setFaults(silent);
-    } else if (fault == QLatin1String("short")) {
-        PrinterWindow::usb().setStatusReadLength(pw.usbId(), 2);
-    } else if (fault == QLatin1String("unplug")) {
-        PrinterWindow::usb().unplug(pw.usbId());
-    } else {
-        PrinterWindow::usb().setClaimRefused(pw.usbId(), true);
+    QStringList frames;
+    for (const QString &word : text.split(' ').filter(QRegularExpression("."))) {   // words, not the empty text
+        const QByteArray payload = QByteArray::fromHex(word.section(':', 1).toLatin1());
+        const char cls = word.startsWith('s') ? 1 : word.startsWith('q') ? 2 : 0;
+        const QByteArray frame = QByteArray("\x1B\xFF\xFE") + cls + char(word.mid(1, 2).toInt(nullptr, 16))
+                                 + char(payload.size()) + payload + "\x1B\xFE\xFF";
+        frames << hex(word.startsWith("1B") ? QByteArray::fromHex(word.toLatin1()) : frame);
     }
+    return frames;
+}
+
+// One step of a row (see ClickTable): a widget name is clicked, other
+// words put faults in or act as the user would. "off": the network printer
+// is switched off; "silent": it takes frames and never answers; "slow": it
+// answers after 1.5 s; "wrong": replies carry the next code; "drop:N": the
+// network printer hangs up after N bytes; "unplug"; "claim" and "free":
+// another program holds the USB interface, or no longer; "short": the USB
+// status read returns two of its four bytes; "stall:N": the Nth bulk OUT
+// transfer from now stalls; "bad:0xCC": USB replies for code CC lose their
+// lead-in; "closed": the window closes the printer; "reopen": closes and
+// opens it again; "cancel": the next dialog is cancelled; "ble": the
+// window's medium is one without transport (until the row's steps are
+// done); "during:NAME": NAME is clicked once the network printer has
+// received the next bytes, inside the wait of the click that sent them;
+// "took:N": the steps up to here took at least N ms.
+inline void step(PrinterWindow &pw, const QString &word)
+{
+    if (word.contains('_') && !word.contains(':'))
+        return pw.click(qPrintable(word));
+    emu::Faults faults = pw.printer().faults();
+    emu::UsbFace &usb = PrinterWindow::usb();
+    const QString what = word.section(':', 0, 0), name = word.section(':', 1);
+    const int n = name.toInt(nullptr, 0);
+    if (what == "off") pw.net()->stop();
+    if (what == "silent") faults.silent = true;
+    if (what == "slow") faults.delayMs = 1500;
+    if (what == "wrong") faults.wrongCode = true;
+    if (what == "drop") faults.dropAfterBytes = n;
+    if (what == "unplug") usb.unplug(pw.usbId());
+    if (what == "claim" || what == "free") usb.setClaimRefused(pw.usbId(), what == "claim");
+    if (what == "short") usb.setStatusReadLength(pw.usbId(), 2);
+    if (what == "stall") usb.stallOutTransfer(pw.usbId(), n);
+    if (what == "closed" || what == "reopen") pw.click("pushButton_close");
+    if (what == "reopen") pw.click("pushButton_open");
+    if (what == "cancel") pw.boxes().dialogsToReject = 1;
+    if (what == "ble") ret_mode = MediumBle;
+    if (what == "during")
+        QObject::connect(pw.net(), &emu::NetPrinter::tcpBytesReceived, pw.window(), [&pw, name] {
+            pw.click(qPrintable(name));
+        }, Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    if (what == "bad")
+        usb.setReplyFilter(pw.usbId(), [n](QByteArray reply) {
+            if (reply.size() > 4 && quint8(reply.at(4)) == n)
+                reply[0] = 0x00;
+            return reply;
+        });
+    pw.printer().setFaults(faults);
 }
 
 // A loopback port on which nothing listens (bound once, then released).
@@ -121,90 +99,233 @@ inline quint16 closedTcpPort()
     QTcpServer server;
     if (!server.listen(QHostAddress::LocalHost, 0))
         qFatal("no free loopback port");
-    const quint16 port = server.serverPort();
-    server.close();
-    return port;
+    return server.serverPort();
 }
 
-// What a widget shows: a line edit's text, a combo box's current text.
-inline QString shown(QWidget *w)
+// The property a widget's value is in: a line edit's or text browser's
+// text, a combo box's current text (or index), a check box's state (1 or
+// 0), a progress bar's value.
+inline const char *valueProperty(const QWidget *w, bool index = false)
 {
-    if (auto *edit = qobject_cast<QLineEdit *>(w))
-        return edit->text();
-    if (auto *combo = qobject_cast<QComboBox *>(w))
-        return combo->currentText();
-    qFatal("widget %s shows no value", qPrintable(w->objectName()));
-    return {};
+    return w->inherits("QComboBox") ? (index ? "currentIndex" : "currentText")
+           : w->inherits("QTextEdit") ? "plainText" : w->inherits("QAbstractButton") ? "checked"
+           : w->inherits("QProgressBar") ? "value" : "text";
+}
+
+// Printer and window state, "name=value": "status" is the printer's status
+// word and a two-digit name a setting code (both in hex); otherwise a
+// widget's value (valueProperty(), a combo box's index when written as a
+// number). "+name" and "-name" enable and disable a widget.
+inline void apply(PrinterWindow &pw, const QStringList &values)
+{
+    for (const QString &pair : values) {
+        const QString name = pair.section('=', 0, 0), value = pair.section('=', 1);
+        const bool state = name.startsWith('+') || name.startsWith('-');
+        QWidget *w = name.size() > 6 ? pw.widget(qPrintable(state ? name.mid(1) : name)) : nullptr;
+        bool isNumber = false;
+        value.toInt(&isNumber);
+        if (state)
+            w->setEnabled(name.startsWith('+'));
+        else if (name == "status")
+            pw.printer().setStatusWord(value.toUInt(nullptr, 16));
+        else if (!w)
+            pw.printer().setSetting(quint8(name.toInt(nullptr, 16)), QByteArray::fromHex(value.toLatin1()));
+        else
+            w->setProperty(valueProperty(w, isNumber), value);
+    }
+}
+
+// "name=value" as a widget shows it (valueProperty()), "+name" an enabled
+// and "-name" a disabled widget, "remembered:KEY=value" what the window
+// keeps for its next run; what differs, as text (empty: nothing).
+inline QString mismatches(PrinterWindow &pw, const QStringList &expected)
+{
+    QStringList wrong;
+    for (const QString &item : expected) {
+        const bool state = item.startsWith('+') || item.startsWith('-');
+        const QString name = state ? item.mid(1) : item.section('=', 0, 0);
+        const QWidget *w = name.startsWith("remembered:") ? nullptr : pw.widget(qPrintable(name));
+        const QString actual = !w      ? name + '=' + QSettings("Company", "App").value(name.mid(11)).toString()
+                               : state ? (w->isEnabled() ? "+" : "-") + name
+                                       : name + '=' + w->property(valueProperty(w)).toString();
+        if (actual != item)
+            wrong << QStringLiteral("%1 (expected %2)").arg(actual, item);
+    }
+    return wrong.join("; ");
 }
 
 // Enabled state of several widgets as "name=1 name=0", for comparisons
 // that say at once which widget differs.
-inline QString enabledStates(const PrinterWindow &pw, const QStringList &names)
-{
-    QStringList parts;
-    for (const QString &name : names)
-        parts << QStringLiteral("%1=%2").arg(name).arg(
-            pw.widget<QWidget>(name.toLatin1().constData())->isEnabled() ? 1 : 0);
-    return parts.join(QLatin1Char(' '));
-}
-
 inline QString expectedStates(const QStringList &names, const QList<bool> &enabled)
 {
     QStringList parts;
     for (int i = 0; i < names.size(); ++i)
         parts << QStringLiteral("%1=%2").arg(names.at(i)).arg(enabled.at(i) ? 1 : 0);
-    return parts.join(QLatin1Char(' '));
+    return parts.join(' ');
+}
+
+inline QString enabledStates(const PrinterWindow &pw, const QStringList &names)
+{
+    QList<bool> enabled;
+    for (const QString &name : names)
+        enabled << pw.widget(qPrintable(name))->isEnabled();
+    return expectedStates(names, enabled);
 }
 
 // The seven page set buttons.
 inline QStringList setButtons()
 {
-    return {QStringLiteral("pushButton_PrintSettingSet"), QStringLiteral("pushButton_DistanceSettingSet"),
-            QStringLiteral("pushButton_WifiSettingSet"), QStringLiteral("pushButton_BleSettingSet"),
-            QStringLiteral("pushButton_NetportSettingSet"), QStringLiteral("pushButton_ComSettingSet"),
-            QStringLiteral("pushButton_StripperSettingSet")};
+    return {"pushButton_PrintSettingSet", "pushButton_DistanceSettingSet", "pushButton_WifiSettingSet",
+            "pushButton_BleSettingSet", "pushButton_NetportSettingSet", "pushButton_ComSettingSet",
+            "pushButton_StripperSettingSet"};
 }
-
-// Runs a check at the moment a message box appears, before anyone can
-// dismiss it: the window's state "when the user saw the message".
-class OnMessageBoxShown : public QObject
-{
-public:
-    explicit OnMessageBoxShown(std::function<void(QMessageBox *)> onShown)
-        : m_onShown(std::move(onShown))
-    {
-        qApp->installEventFilter(this);
-    }
-    ~OnMessageBoxShown() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show) {
-            if (auto *box = qobject_cast<QMessageBox *>(watched))
-                m_onShown(box);
-        }
-        return false;
-    }
-
-private:
-    std::function<void(QMessageBox *)> m_onShown;
-};
 
 // TCP frames reach the emulated printer's thread a little after the
-// window's handler has returned (USB frames are logged before the
-// transfer completes). Waits for n frames and returns them.
-inline QStringList waitForFrameHex(PrinterWindow &pw, int n, int timeoutMs = 10000)
+// window's handler has returned (USB frames are logged before the transfer
+// completes): waits for n frames, and a short while for any beyond them.
+inline QStringList framesSent(PrinterWindow &pw, int n)
 {
-    pw.printer().waitForFrames(n, timeoutMs);
-    return pw.frameHex();
+    pw.printer().waitForFrames(n, 10000);
+    pw.printer().waitForFrames(n + 1, pw.medium() == TestMedium::Tcp ? 150 : 0);
+    return pw.frames();
 }
 
-// Nothing arrives at the printer; over TCP a frame could still be on its
-// way, so give it a short while to show up.
-inline bool nothingReachedPrinter(PrinterWindow &pw)
+// The boxes shown: message texts, other dialogs by their class. A box
+// without the tool's title, a message that is not information (or, for the
+// closed-device message of the information button, critical), or a window
+// not as expected while the box was up (ShownBox::seen) adds an entry.
+inline QStringList shownBoxes(PrinterWindow &pw)
 {
-    if (pw.medium() == TestMedium::Tcp && pw.printer().waitForFrames(1, 150))
-        return false;
-    return pw.frames().isEmpty() && pw.printer().rawByteCount() == 0;
+    QStringList result;
+    for (const ShownBox &b : pw.boxes().boxes()) {
+        const bool message = b.className == "QMessageBox";
+        const auto icon = b.text == QStringLiteral("设备未打开!") ? QMessageBox::Critical : QMessageBox::Information;
+        result << (message ? b.text : b.className);
+        if (b.title != kTitle || (message && b.icon != icon))
+            result << QStringLiteral("(title %1, icon %2)").arg(b.title).arg(b.icon);
+        if (!b.seen.isEmpty())
+            result << b.seen;
+    }
+    return result;
 }
+
+// A table of steps on an opened printer. Each row: the medium and the
+// printer's model; what is stored and typed first ("before", see apply());
+// the steps (step()), where a last step on a disabled Set button is preceded
+// by a read of its page, after which "before" is applied again; then what
+// reached the printer (frameList()), the boxes shown (shownBoxes()) and the
+// window afterwards ("after", see mismatches(); never left locked, whatever
+// the row says), items written "@..." while the first box was up.
+struct ClickRow
+{
+    TestMedium medium;
+    QString model, steps, frames;
+    QStringList before, boxes, after;
+};
+Q_DECLARE_METATYPE(ClickRow)
+
+// One row, named with its medium.
+inline void clickRow(const QString &name, TestMedium medium, const QString &model, const QStringList &before,
+                     const QString &steps, const QString &frames, const QStringList &boxes,
+                     const QStringList &after = {})
+{
+    QTest::newRow(qPrintable(name + (medium == TestMedium::Tcp ? "/tcp" : "/usb")))
+        << ClickRow{medium, model, steps, frames, before, boxes, after};
+}
+
+// A row for a value that Set refuses before anything is sent: the box names
+// the field and its range, and the field keeps the text to be corrected.
+inline void refusalRow(TestMedium medium, const QString &model, const QString &button, const QString &field,
+                       const QString &value, const QString &label, const QString &range)
+{
+    const QString typed = field + '=' + value;
+    clickRow(label + ' ' + value, medium, model, {typed}, button, "", {label + "的取值范围为" + range + "，请重新输入"},
+             {typed});
+}
+
+constexpr TestMedium tcp = TestMedium::Tcp, usb = TestMedium::Usb;
+
+// The four fields of the distance page.
+inline QStringList distances(const QString &o2ph, const QString &s2ph, const QString &b2ph, const QString &ph2t)
+{
+    return {"lineEdit_DistanceO2PH=" + o2ph, "lineEdit_DistanceS2PH=" + s2ph, "lineEdit_DistanceB2PH=" + b2ph,
+            "lineEdit_DistancePH2T=" + ph2t};
+}
+
+inline void runClickRow()
+{
+    QFETCH(ClickRow, row);
+    const auto &[medium, model, steps, frames, before, boxes, after] = row;
+    PrinterWindow pw(medium, model);
+    QVERIFY(pw.open());
+    apply(pw, before);
+    const QStringList words = steps.split(' ');
+    if (words.last().endsWith("Set") && !pw.widget(qPrintable(words.last()))->isEnabled()) {
+        pw.click(qPrintable(words.last().chopped(3) + "Read"));
+        QCOMPARE(pw.boxes().last().text, kDone);
+        pw.boxes().clear();
+        pw.clearFrames();
+        apply(pw, before);
+    }
+    QStringList atFirstBox = after.filter(QRegularExpression("^@")).replaceInStrings(QRegularExpression("^@"), "");
+    pw.boxes().onShown = [&] { return mismatches(pw, std::exchange(atFirstBox, {})); };
+    const auto usbStats = [&pw] {
+        const emu::UsbStats stats = pw.usbId() < 0 ? emu::UsbStats() : PrinterWindow::usb().stats(pw.usbId());
+        return QList<qint64>{stats.opens, stats.controlReads, stats.outBytes};
+    };
+    const QList<qint64> usbBefore = usbStats();
+    const int connections = pw.net() ? pw.net()->acceptedConnections() : 0;
+    const int mode = ret_mode;
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString &word : words) {
+        step(pw, word);
+        if (word.startsWith("took:"))
+            QVERIFY2(clock.elapsed() >= word.mid(5).toInt(), qPrintable(QString::number(clock.elapsed())));
+    }
+    QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
+    ret_mode = mode;
+
+    QCOMPARE(framesSent(pw, frameList(frames).size()), frameList(frames));
+    QCOMPARE(pw.printer().rawByteCount(), 0);
+    QCOMPARE(shownBoxes(pw), boxes);
+    const QString wrong = mismatches(pw, after.filter(QRegularExpression("^[^@]")) << "+tabWidget_2"
+                                             << "+pushButton_getPrinterInfo");
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    // Nothing sent: not even a connection; without an open printer or a
+    // transport, not even a USB open or status read.
+    if (frames.isEmpty() && pw.net() && pw.net()->isRunning() && !steps.contains("reopen"))
+        QCOMPARE(pw.net()->acceptedConnections(), connections);
+    if (steps.startsWith("closed") || steps.startsWith("ble"))
+        QCOMPARE(usbStats(), usbBefore);
+}
+
+// A test program that is one table of steps: `rows` adds the rows
+// (clickRow()), each is run by runClickRow(). CLICK_TABLE_MAIN(rows) is its
+// main(), as QTEST_MAIN would be.
+class ClickTable : public GuiTest
+{
+    Q_OBJECT
+public:
+    explicit ClickTable(void (*rows)()) : m_rows(rows) {}
+
+private slots:
+    void clicks_data()
+    {
+        QTest::addColumn<ClickRow>("row");
+        m_rows();
+    }
+    void clicks() { runClickRow(); }
+
+private:
+    void (*m_rows)();
+};
+
+#define CLICK_TABLE_MAIN(rows)                                                                  \
+    int main(int argc, char *argv[])                                                            \
+    {                                                                                           \
+        QApplication app(argc, argv);                                                           \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                \
+        ClickTable table(rows);                                                                 \
+        return QTest::qExec(&table, argc, argv);                                                \
+    }

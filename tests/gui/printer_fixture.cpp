@@ -9,11 +9,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
-namespace {
-int g_nextUsbPort = 2;
+GuiTest::GuiTest()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+    PrinterWindow::usb();
 }
 
 void clickBox(QAbstractButton *box)
@@ -35,21 +40,16 @@ emu::UsbFace &PrinterWindow::usb()
 PrinterWindow::PrinterWindow(TestMedium medium, const QString &model)
     : m_medium(medium)
 {
-    m_model.setIdentity(QStringLiteral("VID:E51D"), model,
-                        QStringLiteral("MFG:Label;CMD:TSPL,ZPL;MDL:%1;CLS:PRINTER;").arg(model),
-                        QStringLiteral("PID:0618"), QStringLiteral("V1.0"));
+    static int nextUsbPort = 2;
+    m_model.setIdentity("VID:E51D", model, QStringLiteral("MFG:Label;CMD:TSPL,ZPL;MDL:%1;CLS:PRINTER;").arg(model),
+                        "PID:0618", "V1.0");
     if (medium == TestMedium::Tcp) {
         m_net = std::make_unique<emu::NetPrinter>(&m_model);
-        emu::NetPrinter::Config config;
-        config.tcpPort = 0;
-        if (!m_net->start(config))
+        if (!m_net->start({.tcpPort = 0}))
             qFatal("emulated printer did not start: %s", qPrintable(m_net->errorString()));
     } else {
-        emu::UsbPrinterConfig config;
-        config.product = model;
-        config.port = g_nextUsbPort++;
-        m_usbPort = config.port;
-        m_usbId = usb().addPrinter(&m_model, config);
+        m_usbPort = nextUsbPort++;
+        m_usbId = usb().addPrinter(&m_model, {.product = model, .port = m_usbPort});
         if (m_usbId < 0)
             qFatal("emulated USB printer could not be plugged in");
     }
@@ -78,44 +78,24 @@ QWidget *PrinterWindow::findWidget(const char *name) const
     return w;
 }
 
-void PrinterWindow::click(const char *name)
-{
-    auto *button = widget<QAbstractButton>(name);
-    if (!button)
-        qFatal("%s is not a button", name);
-    // A plain click() runs the handler to its end, nested dialogs included
-    // (the catcher answers them from inside their event loops).
-    button->click();
-}
-
-void PrinterWindow::setText(const char *name, const QString &text)
-{
-    auto *edit = widget<QLineEdit>(name);
-    edit->setText(text);
-}
-
 bool PrinterWindow::open()
 {
     if (m_medium == TestMedium::Tcp) {
         clickBox(widget<QCheckBox>("checkBox_WIFI"));
-        setText("lineEdit_ConnectAddr", QStringLiteral("127.0.0.1"));
-        setText("lineEdit_ConnectTCPPort", QString::number(m_net->tcpPort()));
+        widget<QLineEdit>("lineEdit_ConnectAddr")->setText(QStringLiteral("127.0.0.1"));
+        widget<QLineEdit>("lineEdit_ConnectTCPPort")->setText(QString::number(m_net->tcpPort()));
     } else {
         clickBox(widget<QCheckBox>("checkBox_NET"));
         clickBox(widget<QCheckBox>("checkBox_USB"));
     }
     click("pushButton_getList");
-    auto *list = widget<QComboBox>("comboBox_ScanResult");
-    if (list->count() == 0)
-        return false;
     // Several USB printers may be plugged in: pick ours by its port.
-    if (m_medium == TestMedium::Usb) {
-        const QString key = QStringLiteral("{USB%1}").arg(m_usbPort, 3, 10, QLatin1Char('0'));
-        const int index = list->findText(key, Qt::MatchContains);
-        if (index < 0)
-            return false;
-        list->setCurrentIndex(index);
-    }
+    auto *list = widget<QComboBox>("comboBox_ScanResult");
+    const QString key = QStringLiteral("{USB%1}").arg(m_usbPort, 3, 10, QLatin1Char('0'));
+    if (m_medium == TestMedium::Usb)
+        list->setCurrentIndex(list->findText(key, Qt::MatchContains));
+    if (list->currentIndex() < 0)
+        return false;
     m_catcher->clear();
     click("pushButton_open");
     const bool ok = m_catcher->count() == 1 && m_catcher->last().text == QStringLiteral("连接成功！");
@@ -124,18 +104,10 @@ bool PrinterWindow::open()
     return ok;
 }
 
-QList<QByteArray> PrinterWindow::frames() const
-{
-    QList<QByteArray> result;
-    for (const emu::LoggedFrame &f : m_model.frames())
-        result << f.bytes;
-    return result;
-}
-
-QStringList PrinterWindow::frameHex() const
+QStringList PrinterWindow::frames() const
 {
     QStringList result;
-    for (const QByteArray &f : frames())
-        result << hex(f);
+    for (const emu::LoggedFrame &f : m_model.frames())
+        result << hex(f.bytes);
     return result;
 }

@@ -6,15 +6,11 @@
 #include "gui_harness.h"
 #include "tools/emulator/core/printer_model.h"
 
-#include <QByteArray>
-#include <QList>
-#include <QObject>
-#include <QString>
+#include <QAbstractButton>
+#include <QTemporaryDir>
 #include <memory>
 
 class MainWindow;
-class QAbstractButton;
-class QWidget;
 namespace emu { class NetPrinter; class UsbFace; }
 
 enum class TestMedium { Tcp, Usb };
@@ -39,18 +35,14 @@ public:
     emu::PrinterModel &printer() { return m_model; }
     TestMedium medium() const { return m_medium; }
 
-    template<typename T = QWidget> T *widget(const char *name) const
-    {
-        return qobject_cast<T *>(findWidget(name));
-    }
-    // Clicks a button and waits until the handler has returned.
-    void click(const char *name);
-    void setText(const char *name, const QString &text);
+    template<typename T = QWidget> T *widget(const char *name) const { return qobject_cast<T *>(findWidget(name)); }
+    // Clicks a button and waits until the handler has returned (nested
+    // dialogs included: the catcher answers them from their event loops).
+    void click(const char *name) { widget<QAbstractButton>(name)->click(); }
 
-    // Frames the printer received since the last clear, whole, in order.
-    QList<QByteArray> frames() const;
-    // Same as hex strings ("1B FF FE 02 00 00 1B FE FF").
-    QStringList frameHex() const;
+    // Frames the printer received since the last clear, whole, in order, in
+    // hex ("1B FF FE 02 00 00 1B FE FF").
+    QStringList frames() const;
     void clearFrames() { m_model.clearLog(); }
 
     // The emulated USB side, shared by every PrinterWindow of the process
@@ -80,11 +72,10 @@ class GuiTest : public QObject
 {
     Q_OBJECT
 public:
-    GuiTest() { usb(); }
-    static emu::UsbFace &usb() { return PrinterWindow::usb(); }
+    GuiTest();
 
 private:
-    TestSettingsLocation m_settings;
+    QTemporaryDir m_settings;
 };
 
 QString hex(const QByteArray &bytes);
