@@ -114,9 +114,12 @@ int ReadStatusWord(int mode, DeviceIoContrl_Net *net, quint32 &word)
         return ret;
     }
     if (mode == MediumUsb) {
-        const int ret = CDeviceIOOpera::ReadFromControlEndpoint(buffer, length);
-        if (ret != Result::Ok)
-            return ret;
+        // The transport answers with libusb's own error codes; here they
+        // become the tool's.
+        if (const int ret = CDeviceIOOpera::ReadFromControlEndpoint(buffer, length); ret != 0) {
+            qDebug("status word: control read failed (%d)", ret);
+            return Result::UsbFailed;
+        }
         if (length < 4) {
             qDebug("status word: %d of 4 bytes read", length);
             return Result::UsbFailed;

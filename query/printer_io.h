@@ -32,5 +32,6 @@ int SendFrame(const QByteArray &frame, int mode);
 // The printer's 32-bit status word. USB answers a vendor control read with
 // the bare four bytes; the network answers the status frame (sent through
 // `net`) with the word as its payload. A USB read that brings fewer than
-// four bytes is a failed read (Result::UsbFailed), never a word of zeros.
+// four bytes is a failed read (Result::UsbFailed, as is any other failed
+// USB read), never a word of zeros.
 int ReadStatusWord(int mode, DeviceIoContrl_Net *net, quint32 &word);
