@@ -1,19 +1,8 @@
 #!/usr/bin/env bash
-# Deliberate-fault runner: applies each fault patch in tests/mutants/ to a
-# scratch copy of the working tree, rebuilds, runs the tests the patch names
-# and says whether they noticed (CAUGHT), did not (MISSED), or whether the
-# patch no longer applies (STALE). Run it by hand when tests change; it is
-# not part of CI.
-#
+# Deliberate-fault runner (see README.md here): applies each patch to a
+# scratch copy of the tree, rebuilds and runs the tests it names, and prints
+# CAUGHT, MISSED or STALE. On demand, not part of CI.
 #   tests/mutants/run.sh [-j N] [--keep] [PATCH...]
-#
-# PATCH is a path: absolute, relative to the current folder, or relative to
-# tests/mutants/. Without one, every tests/mutants/*.patch is run. -j sets
-# build parallelism (default: nproc). --keep reuses the scratch build from the
-# last run and only copies over what changed. The scratch folder is
-# $LPS_MUTANT_DIR, default /tmp/lps-mutants; each mutant's build and test
-# output is kept in its logs/. Exit status is 0 only when every mutant was
-# caught.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -33,7 +22,7 @@ while (($#)); do
         -j) jobs=${2:?-j needs a number}; shift 2 ;;
         -j*) jobs=${1#-j}; shift ;;
         --keep) keep=1; shift ;;
-        -h|--help) sed -n '2,17s/^# \{0,1\}//p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,5s/^# \{0,1\}//p' "$0"; exit 0 ;;
         *) if [[ -f $1 ]]; then patches+=("$(realpath "$1")")
            elif [[ -f $here/$1 ]]; then patches+=("$here/$1")
            else die "no such patch: $1"; fi
@@ -69,10 +58,7 @@ export GIT_CEILING_DIRECTORIES=$work
 mkdir -p "$work" "$logs"
 if ((keep)) && [[ -f $build/CMakeCache.txt ]]; then
     echo "== re-syncing $src"
-    if ! command -v rsync >/dev/null; then
-        sudo=""; ((EUID == 0)) || sudo=sudo
-        $sudo apt-get update -qq && $sudo apt-get install -y -qq rsync >/dev/null
-    fi
+    command -v rsync >/dev/null || die "--keep needs rsync (apt-get install rsync)"
     # --checksum without --times: only files whose content differs are
     # rewritten, and they get a fresh time stamp so the build sees them.
     git -C "$root" ls-files -z -co --exclude-standard \
