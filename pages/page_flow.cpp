@@ -49,11 +49,13 @@ std::optional<int> MainWindow::runOnPrinter(const PageFlow &flow, const std::fun
     }
     if (flow.lock == Lock::AfterCheck)
         controlAllWidgets(false);
-    beginExchange();
+    if (flow.bracketSocket)
+        beginExchange();
     if (flow.lock == Lock::AfterConnect)
         controlAllWidgets(false);
     const int result = exchange();
-    endExchange();
+    if (flow.bracketSocket)
+        endExchange();
     if (flow.lock != Lock::None)
         controlAllWidgets(true);
     return result;

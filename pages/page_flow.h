@@ -31,6 +31,9 @@ struct PageFlow
     // Reads: the medium over which the page cannot be changed; while its
     // check box is ticked a read leaves the set button disabled.
     const QAbstractButton *noSetOver = nullptr;
+    // File transfers open their own stream and hold it past the handler:
+    // no socket connection around the exchange.
+    bool bracketSocket = true;
 };
 
 // Pages run every query or instruction and report the first failure in

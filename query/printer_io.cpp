@@ -30,13 +30,14 @@ int exchange(const QByteArray &request, unsigned char *reply, int &replyLength, 
 
 // Write only; the reply area is handed over because the transports take
 // one, but they never fill it.
-int writeOnly(const QByteArray &bytes, int mode)
+int writeOnly(const QByteArray &bytes, int mode, bool logged)
 {
     if (mode != MediumUsb && mode != MediumNet)
         return Result::NoTransport;
     // Every frame that is only written passes here: the one place that
     // logs it.
-    qDebug().noquote() << "send:" << bytes.toHex(' ').toUpper();
+    if (logged)
+        qDebug().noquote() << "send:" << bytes.toHex(' ').toUpper();
     std::vector<unsigned char> frame(bytes.begin(), bytes.end());
     std::vector<unsigned char> reply(frame.size() + 256, 0);
     int replyLength = 0;
@@ -91,12 +92,26 @@ int GetPrinterStatusInfo(POWER_InFo code, unsigned char *out, int mode)
 
 int SetPrinterStatusButton(POWER_InFo code, int mode)
 {
-    return writeOnly(proto::functionFrame(code), mode);
+    return writeOnly(proto::functionFrame(code), mode, true);
 }
 
 int SendFrame(const QByteArray &frame, int mode)
 {
-    return writeOnly(frame, mode);
+    return writeOnly(frame, mode, true);
+}
+
+int SendData(const QByteArray &bytes, int mode)
+{
+    return writeOnly(bytes, mode, false);
+}
+
+QByteArray ReadBack(int mode)
+{
+    if (mode == MediumNet)
+        return DeviceIoContrl_Net::readDebugData();
+    if (mode == MediumUsb)
+        return CDeviceIOOpera::readDebugData();
+    return {};
 }
 
 int ReadStatusWord(int mode, DeviceIoContrl_Net *net, quint32 &word)

@@ -28,6 +28,13 @@ int GetPrinterStatusInfo(POWER_InFo code, unsigned char *out, int mode);
 int SetPrinterStatusButton(POWER_InFo code, int mode);
 // Write an already built frame with the write-only transport of the medium.
 int SendFrame(const QByteArray &frame, int mode);
+// Raw data (console text, chunks of a file), written the same way but not
+// logged: a file would flood the log, and the console shows what it sent.
+int SendData(const QByteArray &bytes, int mode);
+// What the printer sent back after a console write: the bytes waiting on
+// the network connection (up to 1 s), or one USB read (264 bytes,
+// zero-filled, up to 3 s). Empty when nothing came.
+QByteArray ReadBack(int mode);
 
 // The printer's 32-bit status word. USB answers a vendor control read with
 // the bare four bytes; the network answers the status frame (sent through

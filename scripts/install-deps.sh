@@ -10,5 +10,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     build-essential cmake pkg-config git \
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev \
     libusb-1.0-0-dev umockdev libumockdev-dev \
-    iproute2 procps \
+    iproute2 procps openssl \
     fonts-noto-cjk >/dev/null

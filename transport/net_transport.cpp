@@ -33,6 +33,7 @@
 
 _PRINTER_HANDLE *DeviceIoContrl_Net::printer_handle_net = nullptr;
 std::map<std::string, std::string> DeviceIoContrl_Net::m_NetData;
+bool DeviceIoContrl_Net::s_streaming = false;
 
 namespace {
 
@@ -106,6 +107,10 @@ int prologue(bool buttonCall)
     QTcpSocket *socket = handle->pSocket;
     if (isLive(socket))
         return Result::Ok;
+    if (DeviceIoContrl_Net::streaming()) {
+        qDebug("The printer closed the connection during a file transfer");
+        return Result::NetworkFailed;
+    }
 
     qDebug("Socket is not connected! Current state: %d", int(socket->state()));
     if (socket->state() != QAbstractSocket::UnconnectedState) {
@@ -348,6 +353,43 @@ bool DeviceIoContrl_Net::connectSocket()
     socket->connectToHost(hostText(handle), handle->port, QIODevice::ReadWrite,
                           QAbstractSocket::AnyIPProtocol);
     return true;
+}
+
+bool DeviceIoContrl_Net::openStream(int timeoutMs, QString *error)
+{
+    // Held from here on, connected or not: a stream that could not be
+    // connected fails its writes instead of connecting later.
+    s_streaming = true;
+    _PRINTER_HANDLE *handle = printer_handle_net;
+    if (!handle || !handle->pSocket) {
+        if (error)
+            *error = QStringLiteral("Socket is not connected");
+        return false;
+    }
+    QTcpSocket *socket = handle->pSocket;
+    if (isLive(socket)) {
+        socket->close();
+        if (socket->state() != QAbstractSocket::UnconnectedState)
+            socket->abort();
+    }
+    socket->connectToHost(hostText(handle), handle->port, QIODevice::ReadWrite,
+                          QAbstractSocket::AnyIPProtocol);
+    if (!socket->waitForConnected(timeoutMs)) {
+        if (error)
+            *error = socket->errorString();
+        socket->abort();
+        return false;
+    }
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 1048576);
+    return true;
+}
+
+void DeviceIoContrl_Net::closeStream()
+{
+    s_streaming = false;
+    disconnectSocket();
 }
 
 void DeviceIoContrl_Net::disconnectSocket()

@@ -51,6 +51,20 @@ public:
     static bool connectSocket();
     static void disconnectSocket();
 
+    // File transfers (a firmware or font download, a file from the debug
+    // console) stream one file over one connection. openStream closes any
+    // live connection, connects afresh and waits up to timeoutMs; on
+    // success it tunes the socket for bulk data (low delay, keep-alive, a
+    // 1 MiB send buffer) and holds the connection for the stream: until
+    // closeStream, a write that finds the connection closed fails instead
+    // of reconnecting, so a printer that dropped the link mid-file never
+    // receives the rest of it as the start of a new stream. False, with the
+    // socket's error text, when there is no socket or no connection (the
+    // stream is held all the same: its writes fail).
+    static bool openStream(int timeoutMs, QString *error);
+    static void closeStream();
+    static bool streaming() { return s_streaming; }
+
     static _PRINTER_HANDLE *printer_handle_net;
     static std::map<std::string, std::string> m_NetData;
 
@@ -60,6 +74,8 @@ public slots:
 private:
     int probeDirectly();
     bool scanRunning() const;
+
+    static bool s_streaming;
 
     ScanHost *m_host;
     _PRINTER_HANDLE *m_handle;

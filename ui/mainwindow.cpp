@@ -37,6 +37,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     connectFieldRepair();
     applyInitialState();
+    setUpTransfers();
 
     const QString comboStyle = QStringLiteral("QComboBOX QAbstractItemView {background-color:white;}");
     for (QComboBox *combo : {ui->comboBox_PrintSpeed, ui->comboBox_PrintDensty, ui->comboBox_PrintMode,
@@ -56,6 +57,7 @@ MainWindow::~MainWindow()
     for (QLineEdit *edit : findChildren<QLineEdit *>())
         disconnect(edit, &QLineEdit::editingFinished, this, nullptr);
     disconnect(ui->tabWidget_2, &QTabWidget::currentChanged, this, nullptr);
+    endTransfers();
     contrlNet = nullptr;
     contrlUsb = nullptr;
     delete m_tipLabel;
@@ -103,6 +105,8 @@ void MainWindow::applyInitialState()
 void MainWindow::showBox(QMessageBox::Icon icon, const QString &title, const QString &text)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    // Texts may carry what a printer, a file or the system said.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

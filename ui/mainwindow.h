@@ -4,6 +4,7 @@
 // of the folder that owns that area (pages/, maintenance/, ui/).
 #pragma once
 
+#include "maintenance/firmware_file.h"
 #include "pages/page_flow.h"
 #include "transport/scan_host.h"
 
@@ -146,6 +147,22 @@ public slots:
     void on_pushButton_BuzzerOpen_clicked();
     void on_pushButton_BuzzerClose_clicked();
 
+    // Debug console (ui/debug_console.cpp).
+    void on_radioButton_hexSend_toggled(bool checked);
+    void on_pushButton_Send_clicked();
+    void updateTextBrowser(QByteArray data);
+    void mrecvDebugData(QByteArray data_B);
+    void on_pushButton_SendFile_clicked();
+    void on_pushButton_ClearSend_clicked();
+    void on_pushButton_ClearDebug_clicked();
+
+    // Firmware and font downloads, file transfers
+    // (maintenance/file_transfer.cpp). sendFileProcess writes one chunk for
+    // the worker thread and leaves the result in sendFileRet.
+    void on_pushButton_DownloadFW_clicked();
+    void on_pushButton_DownloadFL_clicked();
+    void sendFileProcess(QByteArray data);
+
 private:
     // A printer counts as open exactly while the open button is disabled.
     bool deviceOpen() const;
@@ -180,6 +197,23 @@ private:
     // The stripper must be confirmed once per device selection.
     bool confirmStripper();
     void closeConnection(unsigned long networkPauseMs);
+
+    // Console and file transfers.
+    int sendConsoleBytes(const QByteArray &bytes);
+    void setUpTransfers();
+    void endTransfers();
+    void download(firmware::FileKind kind);
+    // Locks the transfer controls and starts the worker on `path`; a
+    // temporary file is removed at every end. On the network the stream is
+    // connected first; when that fails, connectFailed (if given) reports it
+    // and nothing starts.
+    bool startTransfer(const QString &path, bool temporary,
+                       const std::function<void(const QString &)> &connectFailed);
+    void lockForTransfer(bool lock);
+    void unlockAfterTransfer();
+    void onTransferProgress(int percent);
+    void onTransferError(const QString &text);
+    void onTransferFinished();
     void connectFieldRepair();
 
     Ui::MainWindow *ui;
@@ -203,4 +237,5 @@ private:
     std::optional<QByteArray> m_serialNumber;
     QHash<QLineEdit *, double> m_lastDecimal;
     QHash<QLineEdit *, int> m_lastInteger;
+    bool m_closing = false;
 };

@@ -714,6 +714,30 @@
         <source>设备未打开!</source>
         <translation>Gerät nicht geöffnet!</translation>
     </message>
+    <message>
+        <source>此十六进制字符串格式无效。</source>
+        <translation>Ungültiges Hexadezimalformat.</translation>
+    </message>
+    <message>
+        <source>发送失败！请重试</source>
+        <translation>Senden fehlgeschlagen! Bitte erneut versuchen</translation>
+    </message>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>Datei konnte nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>连接失败: </source>
+        <translation>Verbindung fehlgeschlagen: </translation>
+    </message>
+    <message>
+        <source>下载成功</source>
+        <translation>Download erfolgreich</translation>
+    </message>
+    <message>
+        <source>等待打印机指示灯停止闪烁</source>
+        <translation>Warten Sie, bis die Druckerleuchte nicht mehr blinkt</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -800,6 +824,17 @@
     <message>
         <source>打印删除</source>
         <translation>Druckauftrag gelöscht</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread</name>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>Datei konnte nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>向打印机发送数据失败。</source>
+        <translation>Daten konnten nicht an den Drucker gesendet werden.</translation>
     </message>
 </context>
 </TS>

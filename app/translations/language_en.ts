@@ -714,6 +714,30 @@
         <source>设备未打开!</source>
         <translation>Device not turned on!</translation>
     </message>
+    <message>
+        <source>此十六进制字符串格式无效。</source>
+        <translation>Invalid hexadecimal string format.</translation>
+    </message>
+    <message>
+        <source>发送失败！请重试</source>
+        <translation>Sending failed! Please try again</translation>
+    </message>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>Failed to open file: %1</translation>
+    </message>
+    <message>
+        <source>连接失败: </source>
+        <translation>Connection failed: </translation>
+    </message>
+    <message>
+        <source>下载成功</source>
+        <translation>Download successfully</translation>
+    </message>
+    <message>
+        <source>等待打印机指示灯停止闪烁</source>
+        <translation>Wait for the printer light to stop blinking</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -800,6 +824,17 @@
     <message>
         <source>打印删除</source>
         <translation>Print job deleted</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread</name>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>Failed to open file: %1</translation>
+    </message>
+    <message>
+        <source>向打印机发送数据失败。</source>
+        <translation>Failed to send data to printer.</translation>
     </message>
 </context>
 </TS>

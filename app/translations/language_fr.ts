@@ -714,6 +714,30 @@
         <source>设备未打开!</source>
         <translation>Appareil non ouvert !</translation>
     </message>
+    <message>
+        <source>此十六进制字符串格式无效。</source>
+        <translation>Format de chaîne hexadécimale non valide.</translation>
+    </message>
+    <message>
+        <source>发送失败！请重试</source>
+        <translation>Échec de l&apos;envoi&#xa0;! Veuillez réessayer</translation>
+    </message>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>Impossible d&apos;ouvrir le fichier&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>连接失败: </source>
+        <translation>Échec de la connexion&#xa0;: </translation>
+    </message>
+    <message>
+        <source>下载成功</source>
+        <translation>Téléchargement réussi</translation>
+    </message>
+    <message>
+        <source>等待打印机指示灯停止闪烁</source>
+        <translation>Attendez que le voyant de l&apos;imprimante cesse de clignoter</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -800,6 +824,17 @@
     <message>
         <source>打印删除</source>
         <translation>Impression supprimée</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread</name>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>Impossible d&apos;ouvrir le fichier&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>向打印机发送数据失败。</source>
+        <translation>Impossible d&apos;envoyer les données à l&apos;imprimante.</translation>
     </message>
 </context>
 </TS>

@@ -714,6 +714,30 @@
         <source>设备未打开!</source>
         <translation>Apparaat niet geopend!</translation>
     </message>
+    <message>
+        <source>此十六进制字符串格式无效。</source>
+        <translation>Ongeldige hexadecimale tekenreeks.</translation>
+    </message>
+    <message>
+        <source>发送失败！请重试</source>
+        <translation>Verzenden mislukt! Probeer het opnieuw</translation>
+    </message>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>Bestand openen mislukt: %1</translation>
+    </message>
+    <message>
+        <source>连接失败: </source>
+        <translation>Verbinding mislukt: </translation>
+    </message>
+    <message>
+        <source>下载成功</source>
+        <translation>Download geslaagd</translation>
+    </message>
+    <message>
+        <source>等待打印机指示灯停止闪烁</source>
+        <translation>Wacht tot het printerlampje stopt met knipperen</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -800,6 +824,17 @@
     <message>
         <source>打印删除</source>
         <translation>Afdruktaak verwijderd</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread</name>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>Bestand openen mislukt: %1</translation>
+    </message>
+    <message>
+        <source>向打印机发送数据失败。</source>
+        <translation>Gegevens naar de printer verzenden mislukt.</translation>
     </message>
 </context>
 </TS>

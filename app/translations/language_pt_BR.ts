@@ -714,6 +714,30 @@
         <source>设备未打开!</source>
         <translation>Dispositivo não aberto!</translation>
     </message>
+    <message>
+        <source>此十六进制字符串格式无效。</source>
+        <translation>Formato de cadeia hexadecimal inválido.</translation>
+    </message>
+    <message>
+        <source>发送失败！请重试</source>
+        <translation>Falha no envio! Tente novamente</translation>
+    </message>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>Falha ao abrir o arquivo: %1</translation>
+    </message>
+    <message>
+        <source>连接失败: </source>
+        <translation>Falha na conexão: </translation>
+    </message>
+    <message>
+        <source>下载成功</source>
+        <translation>Download concluído</translation>
+    </message>
+    <message>
+        <source>等待打印机指示灯停止闪烁</source>
+        <translation>Aguarde a luz da impressora parar de piscar</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -800,6 +824,17 @@
     <message>
         <source>打印删除</source>
         <translation>Impressão cancelada</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread</name>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>Falha ao abrir o arquivo: %1</translation>
+    </message>
+    <message>
+        <source>向打印机发送数据失败。</source>
+        <translation>Falha ao enviar dados para a impressora.</translation>
     </message>
 </context>
 </TS>

@@ -714,6 +714,30 @@
         <source>设备未打开!</source>
         <translation>裝置未開啟!</translation>
     </message>
+    <message>
+        <source>此十六进制字符串格式无效。</source>
+        <translation>此十六進位字串格式無效。</translation>
+    </message>
+    <message>
+        <source>发送失败！请重试</source>
+        <translation>傳送失敗！請重試</translation>
+    </message>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>開啟檔案失敗：%1</translation>
+    </message>
+    <message>
+        <source>连接失败: </source>
+        <translation>連線失敗: </translation>
+    </message>
+    <message>
+        <source>下载成功</source>
+        <translation>下載成功</translation>
+    </message>
+    <message>
+        <source>等待打印机指示灯停止闪烁</source>
+        <translation>等待印表機指示燈停止閃爍</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -800,6 +824,17 @@
     <message>
         <source>打印删除</source>
         <translation>列印刪除</translation>
+    </message>
+</context>
+<context>
+    <name>WorkerThread</name>
+    <message>
+        <source>打开文件失败：%1</source>
+        <translation>開啟檔案失敗：%1</translation>
+    </message>
+    <message>
+        <source>向打印机发送数据失败。</source>
+        <translation>向印表機傳送資料失敗。</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,8 @@
 #include "gui_harness.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 
 DialogCatcher::DialogCatcher(QObject *parent)
     : QObject(parent)
@@ -19,6 +21,22 @@ void DialogCatcher::poll()
         if (!dialog || !dialog->isVisible() || dialog->property("lpsCaught").toBool())
             continue;
         dialog->setProperty("lpsCaught", true);
+        if (auto *files = qobject_cast<QFileDialog *>(dialog)) {
+            m_boxes.append({files->windowTitle(), files->nameFilters().join(QLatin1String(";;")),
+                            QMessageBox::NoIcon, QStringLiteral("QFileDialog"), onShown ? onShown() : QString()});
+            const QString file = filesToChoose.isEmpty() ? QString() : filesToChoose.takeFirst();
+            QTimer::singleShot(0, files, [files, file] {
+                if (file.isEmpty()) {
+                    files->reject();
+                } else {
+                    // Typed into the name field, as the user would: the
+                    // dialog's own directory listing may not have loaded yet.
+                    files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(file);
+                    static_cast<QDialog *>(files)->accept();
+                }
+            });
+            continue;
+        }
         auto *mb = qobject_cast<QMessageBox *>(dialog);
         m_boxes.append({dialog->windowTitle(), mb ? mb->text() : QString(), mb ? mb->icon() : QMessageBox::NoIcon,
                         QString::fromLatin1(dialog->metaObject()->className()), onShown ? onShown() : QString()});

@@ -32,6 +32,9 @@ public:
     // Dialogs that are not message boxes are accepted, but for this many
     // next ones, which are rejected.
     int dialogsToReject = 0;
+    // File dialogs choose these files in turn (the box's text records the
+    // dialog's filters); with none left a file dialog is cancelled.
+    QStringList filesToChoose;
     // Asked while each box is up, before it is dismissed: the window's state
     // when the user saw the box (kept in ShownBox::seen).
     std::function<QString()> onShown;

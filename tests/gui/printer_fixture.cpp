@@ -70,6 +70,13 @@ PrinterWindow::~PrinterWindow()
         m_net->stop();
 }
 
+void PrinterWindow::destroyWindow()
+{
+    delete m_window;
+    m_window = nullptr;
+    m_catcher = nullptr;
+}
+
 QWidget *PrinterWindow::findWidget(const char *name) const
 {
     QWidget *w = m_window->findChild<QWidget *>(QLatin1String(name));

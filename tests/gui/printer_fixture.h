@@ -31,6 +31,8 @@ public:
     bool open();
 
     MainWindow *window() const { return m_window; }
+    // Closes and destroys the window now, as quitting the program does.
+    void destroyWindow();
     DialogCatcher &boxes() { return *m_catcher; }
     emu::PrinterModel &printer() { return m_model; }
     TestMedium medium() const { return m_medium; }

@@ -9,6 +9,8 @@
 // Every frame the printer receives is printed as one line in hexadecimal;
 // a set frame also shows the value the printer now stores, so reading a
 // page, changing it and writing it back shows the stored value change.
+// Data outside frames (a downloaded firmware, console text) is counted per
+// connection.
 #include "tools/emulator/net/net_faces.h"
 
 #include <QCommandLineOption>
@@ -251,8 +253,16 @@ int main(int argc, char *argv[])
     };
     QObject::connect(&printer, &emu::NetPrinter::tcpConnectionAccepted, &app,
                      [](const QString &peer) { line(QStringLiteral("TCP %1 connected").arg(peer)); });
-    QObject::connect(&printer, &emu::NetPrinter::tcpConnectionClosed, &app,
-                     [](const QString &peer) { line(QStringLiteral("TCP %1 closed").arg(peer)); });
+    // Bytes outside frames (a firmware file, console text) are summed up
+    // when their connection closes.
+    qint64 rawShown = 0;
+    QObject::connect(&printer, &emu::NetPrinter::tcpConnectionClosed, &app, [&](const QString &peer) {
+        const qint64 raw = model.rawByteCount();
+        if (raw > rawShown)
+            line(QStringLiteral("TCP %1 sent %2 bytes of data").arg(peer).arg(raw - rawShown));
+        rawShown = raw;
+        line(QStringLiteral("TCP %1 closed").arg(peer));
+    });
     QObject::connect(&printer, &emu::NetPrinter::tcpBytesReceived, &app, printNewFrames);
     QObject::connect(&printer, &emu::NetPrinter::udpDatagramReceived, &app,
                      [](const QString &peer, const QByteArray &datagram) {

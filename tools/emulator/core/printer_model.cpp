@@ -118,6 +118,7 @@ CutResult cutFrame(const QByteArray &buffer)
 
 QByteArray PrinterModel::Session::feed(const QByteArray &input)
 {
+    m_model->record(input);
     m_pending.append(input);
     QByteArray out;
     qint64 raw = 0;
@@ -294,6 +295,18 @@ QByteArray PrinterModel::handleFrame(Medium medium, const QByteArray &frame)
     return m_faults.garbageBefore + reply;
 }
 
+void PrinterModel::record(const QByteArray &bytes)
+{
+    std::lock_guard lock(m_mutex);
+    m_received.append(bytes);
+}
+
+QByteArray PrinterModel::received() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
 void PrinterModel::addRaw(qint64 count)
 {
     std::lock_guard lock(m_mutex);
@@ -414,6 +427,7 @@ void PrinterModel::clearLog()
     std::lock_guard lock(m_mutex);
     m_log.clear();
     m_raw = 0;
+    m_received.clear();
 }
 
 qint64 PrinterModel::rawByteCount() const

@@ -125,7 +125,11 @@ public:
     QList<LoggedFrame> frames() const;
     // Frames of one class and code, in arrival order.
     QList<LoggedFrame> framesOf(quint8 cls, quint8 code) const;
-    // Clears the frame log and the raw byte count.
+    // Every byte the host sent over its streams (TCP connections, the USB
+    // pipe), frames included, in arrival order: what a firmware or console
+    // file transfer delivered.
+    QByteArray received() const;
+    // Clears the frame log, the received bytes and the raw byte count.
     void clearLog();
     qint64 rawByteCount() const;
     // Wait until at least n frames are logged (true) or the deadline passes.
@@ -138,6 +142,7 @@ public:
 private:
     QByteArray handleFrame(Medium medium, const QByteArray &frame);
     void addRaw(qint64 count);
+    void record(const QByteArray &bytes);
     // Reply frame with the content faults applied (caller holds the lock).
     QByteArray replyLocked(quint8 cls, quint8 code, const QByteArray &payload) const;
     void loadDefaultsLocked();
@@ -147,6 +152,7 @@ private:
     QMap<quint8, QByteArray> m_settings;
     QList<LoggedFrame> m_log;
     qint64 m_raw = 0;
+    QByteArray m_received;
     quint32 m_status = 0;
     QByteArray m_version;
     QByteArray m_resolution;

@@ -155,6 +155,7 @@ struct UsbFace::Device
     bool driverBound = false;
     bool claimRefused = false;
     int stallOutIn = 0;            // > 0: the printer pipe's OUT transfer that many from now stalls
+    qint64 acceptLeft = -1;        // >= 0: bytes the printer pipe still takes before it stalls
     int statusBytes = 4;           // bytes of the status word a vendor read returns
     bool unplugged = false;
     std::function<QByteArray(const QByteArray &)> replyFilter;
@@ -634,14 +635,20 @@ gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointe
                     c.done.push_back(u);
                     reply(0, 0);
                 } else if (!(ep & 0x80)) {
-                    // Bulk OUT: the printer takes the bytes at once.
-                    const QByteArray bytes(reinterpret_cast<const char *>(u.bytes()), u.length());
+                    // Bulk OUT: the printer takes the bytes at once, or as
+                    // many as it still accepts before it stalls.
+                    QByteArray bytes(reinterpret_cast<const char *>(u.bytes()), u.length());
+                    const bool full = d.isPrinterPipe(ep) && d.acceptLeft >= 0 && bytes.size() > d.acceptLeft;
+                    if (full)
+                        bytes.truncate(d.acceptLeft);
+                    if (d.isPrinterPipe(ep) && d.acceptLeft >= 0)
+                        d.acceptLeft -= bytes.size();
                     ++d.stats.outTransfers[ep];
-                    u.header()->actual_length = u.length();
-                    u.header()->status = 0;
+                    u.header()->actual_length = int(bytes.size());
+                    u.header()->status = full ? -EPIPE : 0;
                     c.done.push_back(u);
                     reply(0, 0);
-                    if (d.isPrinterPipe(ep) && d.session) {
+                    if (d.isPrinterPipe(ep) && d.session && !bytes.isEmpty()) {
                         d.stats.outBytes += bytes.size();
                         sh.addReply(d, d.session->feed(bytes), todo);
                     }
@@ -1015,6 +1022,13 @@ void UsbFace::stallOutTransfer(int id, int nth)
     std::lock_guard lock(m_shared->mutex);
     if (auto d = m_shared->findDevice(id))
         d->stallOutIn = nth;
+}
+
+void UsbFace::acceptOnly(int id, qint64 bytes)
+{
+    std::lock_guard lock(m_shared->mutex);
+    if (auto d = m_shared->findDevice(id))
+        d->acceptLeft = std::max<qint64>(-1, bytes);
 }
 
 void UsbFace::queueReply(int id, const QByteArray &bytes)

@@ -1,0 +1,204 @@
+// Firmware and font downloads, and the file transfers they share with the
+// debug console.
+//
+// A download decrypts the chosen file into a temporary file next to it,
+// locks the controls that could start another transfer, and hands the
+// file to the worker thread, which streams it in chunks; each chunk comes
+// back to the GUI thread (sendFileProcess) to be written by the open
+// transport. On the network the whole file goes over one connection held
+// for the transfer. The rest of the window stays usable meanwhile.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "maintenance/firmware_file.h"
+#include "maintenance/worker_thread.h"
+#include "protocol/result.h"
+#include "query/printer_io.h"
+#include "transport/net_transport.h"
+#include "ui/shared_state.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDeadlineTimer>
+#include <QFileDialog>
+#include <QProgressBar>
+#include <QTimer>
+
+namespace {
+
+constexpr int kStreamConnectMs = 5000;
+// The printer takes a moment to finish a file before it is told so.
+constexpr int kFinishPauseMs = 1000;
+
+} // namespace
+
+void MainWindow::setUpTransfers()
+{
+    workerThread = new WorkerThread;
+    connect(workerThread, &WorkerThread::progressUpdated, this, &MainWindow::onTransferProgress);
+    connect(workerThread, &WorkerThread::errorOccurred, this, &MainWindow::onTransferError);
+    connect(workerThread, &WorkerThread::finished, this, &MainWindow::onTransferFinished);
+    connect(workerThread, &WorkerThread::sendFileSignal, this, &MainWindow::sendFileProcess,
+            Qt::BlockingQueuedConnection);
+}
+
+void MainWindow::endTransfers()
+{
+    // The worker may be waiting in its blocking hand-over of a chunk, which
+    // only this thread can answer: answer it (as a failed write) until the
+    // worker has seen the stop and ended.
+    m_closing = true;
+    workerThread->requestStop();
+    while (!workerThread->wait(QDeadlineTimer(20)))
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    if (DeviceIoContrl_Net::streaming())
+        DeviceIoContrl_Net::closeStream();
+    delete workerThread;
+    workerThread = nullptr;
+}
+
+void MainWindow::on_pushButton_DownloadFW_clicked()
+{
+    download(firmware::FileKind::Firmware);
+}
+
+void MainWindow::on_pushButton_DownloadFL_clicked()
+{
+    download(firmware::FileKind::Font);
+}
+
+void MainWindow::download(firmware::FileKind kind)
+{
+    debugMode = false;
+    const bool isFirmware = kind == firmware::FileKind::Firmware;
+    PageFlow flow;
+    flow.bracketSocket = false;
+    runOnPrinter(flow, [&] {
+        const QString chosen = isFirmware
+            ? QFileDialog::getOpenFileName(nullptr, QStringLiteral("HEX File"), QString(),
+                                           QStringLiteral("HEX Files (*.hex);;All Files (*)"))
+            : QFileDialog::getOpenFileName(nullptr, QStringLiteral("BIN File"), QString(),
+                                           QStringLiteral("BIN Files (*.bin);;All Files (*)"));
+        if (chosen.isEmpty()) {
+            qDebug("No file selected!");
+            return int(Result::Ok);
+        }
+        const firmware::DecryptResult decrypted = firmware::decryptToTemporary(chosen, kind);
+        if (!decrypted.ok) {
+            qDebug() << "Failed to decrypt" << chosen << decrypted.error;
+            showBox(QMessageBox::Critical, tr("错误"), tr("打开文件失败：%1").arg(decrypted.error));
+            return int(Result::Ok);
+        }
+        qDebug("completed successfully.");
+        if (isFirmware)
+            qDebug() << chosen;
+        startTransfer(decrypted.path, true, [this, isFirmware](const QString &error) {
+            if (isFirmware)
+                showBox(QMessageBox::Warning, QStringLiteral("Error"), QStringLiteral("Connection failed: ") + error);
+            else
+                showBox(QMessageBox::Warning, tr("错误"), tr("连接失败: ") + error);
+        });
+        return int(Result::Ok);
+    });
+}
+
+bool MainWindow::startTransfer(const QString &path, bool temporary,
+                               const std::function<void(const QString &)> &connectFailed)
+{
+    lockForTransfer(true);
+    workerThread->filePath = path;
+    workerThread->mode = ret_mode;
+    workerThread->temporaryFile = temporary;
+    if (ret_mode == MediumNet) {
+        QString error;
+        // The console reports a connection that could not be made through
+        // the worker's failed attempts; a download says so before starting.
+        if (!DeviceIoContrl_Net::openStream(kStreamConnectMs, &error) && connectFailed) {
+            qDebug() << "Connection failed:" << error;
+            DeviceIoContrl_Net::closeStream();
+            workerThread->delDecryptedFile();
+            connectFailed(error);
+            lockForTransfer(false);
+            return false;
+        }
+    }
+    workerThread->start(QThread::InheritPriority);
+    return true;
+}
+
+void MainWindow::lockForTransfer(bool lock)
+{
+    for (QWidget *w : {ui->pushButton_DownloadFW, ui->pushButton_DownloadFL, ui->pushButton_SendFile,
+                       ui->pushButton_Send, ui->pushButton_getPrinterInfo})
+        w->setEnabled(!lock);
+    // A download leaves its own tab usable (the progress is there); the
+    // console's transfer locks all three. Disabling the current tab would
+    // switch away from it: the user stays where they were.
+    const int current = ui->tabWidget_2->currentIndex();
+    const int tabs = lock && !debugMode ? 2 : 3;
+    for (int i = 0; i < tabs; ++i)
+        ui->tabWidget_2->setTabEnabled(i, !lock);
+    ui->tabWidget_2->setCurrentIndex(current);
+    QProgressBar *bar = debugMode ? ui->progressBar_Debug : ui->progressBar_Update;
+    bar->setEnabled(lock);
+    if (lock)
+        bar->setValue(0);
+}
+
+void MainWindow::sendFileProcess(QByteArray data)
+{
+    // The window is closing: the chunk counts as failed and the worker,
+    // told to stop, ends.
+    if (m_closing) {
+        sendFileRet = Result::NoTransport;
+        return;
+    }
+    // The medium the transfer started on, even if another has been ticked
+    // since: the rest of a file never goes to another printer.
+    const int mode = workerThread->mode;
+    if (mode == MediumNet) {
+        const _PRINTER_HANDLE *handle = DeviceIoContrl_Net::getHandle();
+        if (!contrlNet || !handle || !handle->pSocket) {
+            qDebug("sendFileProcess: tcpSocket is null");
+            sendFileRet = Result::NetworkFailed;
+            return;
+        }
+    }
+    sendFileRet = mode == MediumNet || mode == MediumUsb ? SendData(data, mode) : int(Result::NoTransport);
+    qDebug() << "sendFileProcess的sendFileRet: " << sendFileRet;
+}
+
+void MainWindow::onTransferProgress(int percent)
+{
+    (debugMode ? ui->progressBar_Debug : ui->progressBar_Update)->setValue(percent);
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::onTransferError(const QString &text)
+{
+    (debugMode ? ui->progressBar_Debug : ui->progressBar_Update)->setEnabled(false);
+    if (workerThread->mode == MediumNet)
+        DeviceIoContrl_Net::closeStream();
+    showBox(QMessageBox::Critical, tr("错误"), text);
+    unlockAfterTransfer();
+}
+
+void MainWindow::onTransferFinished()
+{
+    // The controls stay locked through the pause; the window keeps painting.
+    QTimer::singleShot(kFinishPauseMs, this, [this] {
+        showBox(QMessageBox::Information, tr("下载成功"), debugMode ? tr("下载成功") : tr("等待打印机指示灯停止闪烁"));
+        unlockAfterTransfer();
+        if (workerThread->mode == MediumNet)
+            DeviceIoContrl_Net::closeStream();
+    });
+}
+
+void MainWindow::unlockAfterTransfer()
+{
+    for (QWidget *w : {ui->pushButton_SendFile, ui->pushButton_Send, ui->pushButton_DownloadFW,
+                       ui->pushButton_DownloadFL, ui->pushButton_getPrinterInfo})
+        w->setEnabled(true);
+    for (int i = 0; i < 3; ++i)
+        ui->tabWidget_2->setTabEnabled(i, true);
+}

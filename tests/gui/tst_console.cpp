@@ -1,0 +1,113 @@
+// The debug console against the emulated printer: the bytes that arrive,
+// in which writes, the lines the message area shows, and what is refused.
+#include "page_test_support.h"
+
+#include <QTextBrowser>
+#include <QTextEdit>
+
+namespace {
+
+// The message area, each line's time stamp checked and cut off.
+QStringList lines(PrinterWindow &pw)
+{
+    QStringList all = pw.widget<QTextBrowser>("textBrowser_Debug")->toPlainText().split('\n');
+    for (QString &line : all) {
+        if (line.startsWith('[') && !QRegularExpression("^\\[\\d\\d:\\d\\d:\\d\\d\\](SEND->|RECV<-)").match(line).hasMatch())
+            return {"bad time stamp: " + line};
+        line.remove(QRegularExpression("^\\[.{8}\\]"));
+    }
+    return all;
+}
+
+const QByteArray kQuery = QByteArray::fromHex("1BFFFE0219001BFEFF");
+const QString kReply = "RECV<-1B FF FE 02 19 01 2A 1B FE FF";
+
+} // namespace
+
+class TestConsole : public GuiTest
+{
+    Q_OBJECT
+
+private slots:
+    void send_data()
+    {
+        QTest::addColumn<TestMedium>("medium");
+        QTest::addColumn<bool>("hex");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QByteArray>("received");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("shown");   // message-area lines, "" for none
+
+        const QString invalid = "此十六进制字符串格式无效。";
+        QTest::newRow("text, CR LF") << tcp << false << "AB\n" << "" << QByteArray("AB\r\n") << QStringList()
+                                     << QStringList{"SEND->AB", ""};
+        QTest::newRow("hex") << usb << true << "1b ff fe 00" << "" << QByteArray::fromHex("1BFFFE00")
+                             << QStringList() << QStringList{"SEND->1B FF FE 00"};
+        QTest::newRow("refused") << tcp << true << "1B FF\n" << "" << QByteArray() << QStringList{"错误|" + invalid}
+                                 << QStringList{""};
+        // A query typed in hexadecimal is answered; over USB the 264-byte
+        // read is cut to the frame.
+        for (const TestMedium medium : {tcp, usb})
+            QTest::newRow(medium == tcp ? "answered/tcp" : "answered/usb") << medium << true << "1B FF FE 02 19 00 1B FE FF" << "recvhex" << kQuery
+                                      << QStringList() << QStringList{"SEND->1B FF FE 02 19 00 1B FE FF", kReply};
+        QTest::newRow("printer off") << tcp << false << "AB" << "off" << QByteArray()
+                                     << QStringList{"错误|发送失败！请重试"} << QStringList{""};
+        QTest::newRow("not open") << tcp << false << "AB" << "closed" << QByteArray()
+                                  << QStringList{"设置工具|设备未打开!"} << QStringList{""};
+    }
+
+    void send()
+    {
+        QFETCH(TestMedium, medium);
+        QFETCH(bool, hex);
+        QFETCH(QString, text);
+        QFETCH(QString, steps);
+        QFETCH(QByteArray, received);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, shown);
+        PrinterWindow pw(medium);
+        QVERIFY(pw.open());
+        pw.printer().setSetting(0x19, "\x2A");
+        pw.widget<QAbstractButton>("radioButton_hexSend")->setChecked(hex);
+        pw.widget<QAbstractButton>("radioButton_hexRecv")->setChecked(steps == "recvhex");
+        pw.widget<QTextEdit>("textEdit_Send")->setPlainText(text);
+        if (steps != "recvhex")
+            step(pw, steps);
+        pw.boxes().clear();
+        pw.click("pushButton_Send");
+
+        QTRY_COMPARE_WITH_TIMEOUT(pw.printer().received(), received, 10000);
+        QStringList seen;
+        for (const ShownBox &box : pw.boxes().boxes())
+            seen << box.title + '|' + box.text + (box.icon == QMessageBox::Critical ? "" : " (not critical)");
+        QCOMPARE(seen, boxes);
+        QCOMPARE(lines(pw), shown);
+        QVERIFY(pw.widget("pushButton_Send")->isEnabled());
+    }
+
+    // 2500 bytes go out as 1024, 1024 and 452, each followed by a read-back
+    // and its own lines; here every write ends in a query the printer
+    // answers.
+    void chunks()
+    {
+        PrinterWindow pw(TestMedium::Usb);
+        QVERIFY(pw.open());
+        pw.printer().setSetting(0x19, "\x2A");
+        const QByteArray first = QByteArray(1015, 'x') + kQuery, last = QByteArray(443, 'y') + kQuery;
+        const QByteArray bytes = first + first + last;
+        pw.widget<QAbstractButton>("radioButton_hexSend")->setChecked(true);
+        pw.widget<QAbstractButton>("radioButton_hexRecv")->setChecked(true);
+        pw.widget<QTextEdit>("textEdit_Send")->setPlainText(hex(bytes));
+        const emu::UsbStats before = PrinterWindow::usb().stats(pw.usbId());
+        pw.click("pushButton_Send");
+        const emu::UsbStats after = PrinterWindow::usb().stats(pw.usbId());
+        QCOMPARE(pw.printer().received(), bytes);
+        QCOMPARE(after.outTransfers.value(0x01) - before.outTransfers.value(0x01), 3);
+        QCOMPARE(lines(pw), (QStringList{"SEND->" + hex(first), kReply, "SEND->" + hex(first), kReply,
+                                         "SEND->" + hex(last), kReply}));
+    }
+};
+
+QTEST_MAIN(TestConsole)
+#include "tst_console.moc"

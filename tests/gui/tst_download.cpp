@@ -1,0 +1,153 @@
+// Firmware and font downloads and the console's file transfer into the
+// emulated printer: the bytes it received, the chunks, the progress, the
+// box at the end, the controls unlocked and the temporary file gone, also
+// when the printer stops taking data or cannot be reached, and when the
+// window is closed in the middle.
+#include "maintenance/firmware_file.h"
+#include "page_test_support.h"
+
+#include <QDir>
+#include <QProgressBar>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTabWidget>
+
+namespace {
+
+QByteArray randomBytes(int size)
+{
+    QByteArray bytes(size, '\0');
+    QRandomGenerator generator(size);
+    for (char &b : bytes)
+        b = char(generator.bounded(256));
+    return bytes;
+}
+
+// The controls a transfer locks, and the first three tabs.
+QString transferControls(PrinterWindow &pw)
+{
+    const auto *tabs = pw.widget<QTabWidget>("tabWidget_2");
+    return enabledStates(pw, {"pushButton_DownloadFW", "pushButton_DownloadFL", "pushButton_SendFile",
+                              "pushButton_Send", "pushButton_getPrinterInfo"})
+        + QStringLiteral(" tabs=%1%2%3").arg(tabs->isTabEnabled(0)).arg(tabs->isTabEnabled(1)).arg(tabs->isTabEnabled(2));
+}
+
+const QString kUnlocked = "pushButton_DownloadFW=1 pushButton_DownloadFL=1 pushButton_SendFile=1 pushButton_Send=1 "
+                          "pushButton_getPrinterInfo=1 tabs=111";
+
+} // namespace
+
+class TestDownload : public GuiTest
+{
+    Q_OBJECT
+
+private slots:
+    void transfer_data()
+    {
+        QTest::addColumn<TestMedium>("medium");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("arrived");        // -1: the whole file
+        QTest::addColumn<QString>("progress");   // values the bar took, "" unchecked
+        QTest::addColumn<QStringList>("boxes");
+
+        const QString fw = "pushButton_DownloadFW", font = "pushButton_DownloadFL", file = "pushButton_SendFile";
+        const QString hexDialog = "HEX File|HEX Files (*.hex);;All Files (*)";
+        const QString binDialog = "BIN File|BIN Files (*.bin);;All Files (*)";
+        const QString fileDialog = "All Files (*)|All Files (*)";
+        const QString done = "下载成功|等待打印机指示灯停止闪烁", failed = "错误|向打印机发送数据失败。";
+        QTest::newRow("firmware/tcp") << tcp << fw << 1000 << "" << -1 << "85 100" << QStringList{hexDialog, done};
+        QTest::newRow("firmware/usb") << usb << fw << 25000 << "" << -1 << "40 81 100" << QStringList{hexDialog, done};
+        QTest::newRow("font/tcp") << tcp << font << 20 << "" << -1 << "100" << QStringList{binDialog, done};
+        QTest::newRow("empty font/usb") << usb << font << 0 << "" << -1 << "" << QStringList{binDialog, done};
+        // The console's progress goes to its own bar.
+        for (const TestMedium medium : {tcp, usb})
+            QTest::newRow(medium == tcp ? "console file/tcp" : "console file/usb")
+                << medium << file << 3000 << "" << -1 << (medium == tcp ? "28 56 85 100" : "100")
+                << QStringList{fileDialog, "下载成功|下载成功"};
+        // A printer that stops taking data: three attempts at the chunk, no
+        // new connection, the first bytes only.
+        QTest::newRow("link dropped/tcp") << tcp << fw << 20000 << "drop:5000" << 5000 << "" << QStringList{hexDialog, failed};
+        QTest::newRow("pipe stalls/usb") << usb << fw << 30000 << "accept:15000" << 15000 << "" << QStringList{hexDialog, failed};
+        QTest::newRow("console file dropped/tcp") << tcp << file << 3000 << "drop:1000" << 1000 << "" << QStringList{fileDialog, failed};
+        QTest::newRow("firmware unreachable") << tcp << fw << 1000 << "off" << 0 << ""
+                                              << QStringList{hexDialog, "Error|Connection failed: Connection refused"};
+        QTest::newRow("font unreachable") << tcp << font << 1000 << "off" << 0 << ""
+                                          << QStringList{binDialog, "错误|连接失败: Connection refused"};
+        QTest::newRow("not open") << tcp << fw << 1000 << "closed" << 0 << "" << QStringList{"设置工具|请先打开设备"};
+    }
+
+    void transfer()
+    {
+        QFETCH(TestMedium, medium);
+        QFETCH(QString, button);
+        QFETCH(int, size);
+        QFETCH(QString, fault);
+        QFETCH(int, arrived);
+        QFETCH(QString, progress);
+        QFETCH(QStringList, boxes);
+        const bool console = button.endsWith("SendFile");
+        QTemporaryDir dir;
+        // The console's file is the user's own, even with "_decrypted" in its name.
+        const QString path = dir.filePath(console ? "mine_decrypted.bin" : button.endsWith("FW") ? "fw.hex" : "a.b.bin");
+        const QByteArray content = randomBytes(size);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == size);
+        file.close();
+        const QByteArray sent = console ? content : firmware::decryptImage(content);
+
+        PrinterWindow pw(medium);
+        QVERIFY(pw.open());
+        const int connections = pw.net() ? pw.net()->acceptedConnections() : 0;
+        if (fault.startsWith("accept:"))
+            PrinterWindow::usb().acceptOnly(pw.usbId(), fault.mid(7).toInt());
+        else if (!fault.isEmpty())
+            step(pw, fault);
+        pw.boxes().clear();
+        pw.boxes().filesToChoose = {path};
+        auto *bar = pw.widget<QProgressBar>(console ? "progressBar_Debug" : "progressBar_Update");
+        QSignalSpy values(bar, &QProgressBar::valueChanged);
+        pw.click(qPrintable(button));
+
+        QTRY_COMPARE_WITH_TIMEOUT(pw.boxes().count(), boxes.size(), 30000);
+        QStringList seen;
+        for (const ShownBox &box : pw.boxes().boxes())
+            seen << box.title + '|' + box.text;
+        QCOMPARE(seen, boxes);
+        QCOMPARE(pw.printer().received(), arrived < 0 ? sent : sent.left(arrived));
+        if (!progress.isEmpty()) {
+            QStringList taken;
+            for (const QList<QVariant> &value : values)
+                taken << value.at(0).toString();
+            QCOMPARE(taken.join(' '), progress);
+        }
+        if (medium == tcp && fault != "off")
+            QCOMPARE(pw.net()->acceptedConnections(), connections + (fault == "closed" ? 0 : 1));
+        QCOMPARE(transferControls(pw), kUnlocked);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
+    }
+
+    // Closing the window in the middle of a transfer ends it: the worker,
+    // waiting for its chunk to be written, is answered and stops; the
+    // temporary file goes.
+    void closeWhileSending()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("big.hex"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(randomBytes(2 << 20)) == 2 << 20);
+        file.close();
+        PrinterWindow pw(TestMedium::Tcp);
+        QVERIFY(pw.open());
+        pw.boxes().filesToChoose = {file.fileName()};
+        pw.click("pushButton_DownloadFW");
+        QTRY_VERIFY_WITH_TIMEOUT(pw.widget<QProgressBar>("progressBar_Update")->value() > 2, 30000);
+        QCOMPARE(transferControls(pw), QString(kUnlocked).replace("=1", "=0").replace("=011", "=001"));
+        pw.destroyWindow();
+        QVERIFY(pw.printer().received().size() < 2 << 20);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"big.hex"});
+    }
+};
+
+QTEST_MAIN(TestDownload)
+#include "tst_download.moc"
