@@ -1,15 +1,37 @@
-// The shared handler flow (see page_flow.h) and the refusals a page shows
-// before it sends anything.
+// The shared handler flow (see page_flow.h), the refusals a page shows
+// before it sends anything, the report of sets after which the printer
+// must be restarted, and the pause between instructions that the printer
+// needs to apply a setting.
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include "protocol/conversions.h"
 #include "protocol/instructions.h"
+#include "protocol/result.h"
 #include "query/printer_io.h"
 #include "transport/net_transport.h"
 #include "ui/shared_state.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+#include <QTimer>
+
+int mediumFailure(int medium)
+{
+    if (medium == MediumUsb)
+        return Result::UsbOpenFailed;
+    if (medium == MediumNet)
+        return Result::NetworkFailed;
+    return Result::NoTransport;
+}
+
+QString fieldNameOf(const QString &label)
+{
+    static const QRegularExpression edges(QStringLiteral("^[\\s:\\x{FF1A}]+|[\\s:\\x{FF1A}]+$"));
+    return QString(label).remove(edges);
+}
 
 bool MainWindow::deviceOpen() const
 {
@@ -99,11 +121,43 @@ bool MainWindow::fieldFits(const QString &fieldName, quint8 code, const QString 
     return false;
 }
 
-bool MainWindow::textFits(const QString &fieldName, const QByteArray &utf8)
+bool MainWindow::textFits(const QString &fieldName, const QByteArray &utf8, int othersBytes)
 {
-    if (utf8.size() <= proto::kMaxTextBytes)
+    const int limit = proto::kMaxTextBytes - othersBytes;
+    if (utf8.size() <= limit)
         return true;
     showBox(QMessageBox::Information, tr("设置工具"),
-            tr("%1过长，最多%2字节（UTF-8），请重新输入").arg(fieldName).arg(proto::kMaxTextBytes));
+            tr("%1过长，最多%2字节（UTF-8），请重新输入").arg(fieldName).arg(limit));
     return false;
+}
+
+bool MainWindow::addressFits(const QString &fieldName, const QString &text)
+{
+    if (proto::dottedQuadFits(text))
+        return true;
+    showBox(QMessageBox::Information, tr("设置工具"), tr("%1每段的取值范围为0 ~ 255，请重新输入").arg(fieldName));
+    return false;
+}
+
+bool MainWindow::reportRestartNeeded(int result)
+{
+    if (result != 0) {
+        Ret_Handler(result);
+        return false;
+    }
+    showBox(QMessageBox::Information, tr("设置工具"), tr("处理成功，请重启打印机"));
+    return true;
+}
+
+void MainWindow::pause(int ms)
+{
+    // Sleeps in the event loop instead of blocking it, so the window keeps
+    // painting; user input waits until the pause is over. The timer wakes
+    // the loop at the deadline when nothing else does.
+    const QDeadlineTimer deadline(ms);
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.start(ms);
+    while (!deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 }

@@ -6,6 +6,8 @@
 // The window's helpers that run this flow are in pages/page_flow.cpp.
 #pragma once
 
+#include <QString>
+
 #include <functional>
 #include <initializer_list>
 
@@ -52,3 +54,13 @@ inline int firstFailure(std::initializer_list<int> results)
 {
     return firstFailure<std::initializer_list<int>>(results);
 }
+
+// What a page reports when one of its queries failed, whatever the query's
+// own result: the communication error of the medium (USB 5, network 6;
+// -1, passed over silently, for a medium without transport).
+int mediumFailure(int medium);
+
+// A field's name for a refusal, from the text of its label: "wifi密码：" and
+// "TCP端口:" name the fields "wifi密码" and "TCP端口" (the colons and blanks
+// around the label's text, in any language, dropped).
+QString fieldNameOf(const QString &label);

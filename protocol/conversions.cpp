@@ -66,6 +66,21 @@ QString dottedQuadText(const unsigned char *bytes)
     return QStringLiteral("%1.%2.%3.%4").arg(bytes[0]).arg(bytes[1]).arg(bytes[2]).arg(bytes[3]);
 }
 
+bool dhcpOn(IpBlock block, quint8 flag)
+{
+    return block == IpBlock::Wifi ? flag != 0 : flag == 0;
+}
+
+int ipModeIndex(IpBlock block, bool dhcp)
+{
+    return block == IpBlock::Wifi ? (dhcp ? 1 : 0) : (dhcp ? 0 : 1);
+}
+
+QString macText(const unsigned char *bytes)
+{
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(bytes), 6).toHex(':').toUpper());
+}
+
 QList<int> dottedQuadValues(const QString &text)
 {
     QList<int> values;

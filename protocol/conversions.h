@@ -44,6 +44,19 @@ QString dottedQuadText(const unsigned char *bytes);
 // of each value ("10.0..1" -> 10, 0, 0, 1; "300" -> 300, sent as 2C).
 QList<int> dottedQuadValues(const QString &text);
 
+// The two address blocks disagree on their DHCP flag byte. The Wi-Fi block
+// (0x28) says 0 = DHCP off (static), anything else = on; the Ethernet
+// block (0x0D) says 0 = DHCP on, anything else = off. Each page lists the
+// two modes in the order of its block, so in both the combo index is the
+// flag (0 or 1) that a set sends back.
+enum class IpBlock { Wifi, Ethernet };
+bool dhcpOn(IpBlock block, quint8 flag);
+int ipModeIndex(IpBlock block, bool dhcp);
+
+// A MAC address as the pages show it: six bytes, first byte first, two
+// upper-case hexadecimal digits each, joined with ":" (00:1A:2B:3C:4D:5E).
+QString macText(const unsigned char *bytes);
+
 } // namespace proto
 
 // Tolerant reading of a millimetre value: the system locale's number

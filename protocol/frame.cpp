@@ -167,6 +167,22 @@ QString payloadText(const unsigned char *payload, int size)
     return QString::fromUtf8(reinterpret_cast<const char *>(payload), length);
 }
 
+QStringList payloadTexts(const unsigned char *payload, int size, int count)
+{
+    QStringList texts;
+    int offset = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!payload || offset >= size) {
+            texts.append(QString());
+            continue;
+        }
+        texts.append(payloadText(payload + offset, size - offset));
+        const void *nul = std::memchr(payload + offset, 0, size_t(size - offset));
+        offset = nul ? int(static_cast<const unsigned char *>(nul) - payload) + 1 : size;
+    }
+    return texts;
+}
+
 ResolutionInfo decodeResolution(const unsigned char *payload, int mmToDot)
 {
     ResolutionInfo info;

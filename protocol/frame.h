@@ -22,6 +22,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
 
@@ -133,6 +134,10 @@ QString identityManufacturer(const QString &deviceId);
 // Payload text up to its first 00 byte (or `size`), decoded as UTF-8:
 // firmware version (0x04), serial number (0x10), Bluetooth names.
 QString payloadText(const unsigned char *payload, int size);
+// The first `count` texts of a payload of several, each ended by its 00
+// byte (station network: SSID, password; access point: name, password,
+// address). Texts the payload does not hold come back empty.
+QStringList payloadTexts(const unsigned char *payload, int size, int count);
 
 // Status code 0x0B: resolution in dots per inch, then maximum paper width
 // in dots, both unsigned 16-bit little-endian. The width in millimetres is

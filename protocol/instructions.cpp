@@ -225,11 +225,15 @@ QByteArray stationFrame(const QString &ssid, const QString &password)
     return textsSettingFrame(CONNECT_AP_INFORMATION, {ssid, password});
 }
 
-QByteArray accessPointFrame(const QString &name, const QString &password, const QString &ipText)
+QString accessPointAddress(const QString &ipText)
 {
     const bool emptyAddress = ipText == QLatin1String("...") || ipText.isEmpty();
-    const QString ip = emptyAddress ? QStringLiteral("192.168.1.1") : ipText;
-    return textsSettingFrame(AP_MODE, {name, password, ip});
+    return emptyAddress ? QStringLiteral("192.168.1.1") : ipText;
+}
+
+QByteArray accessPointFrame(const QString &name, const QString &password, const QString &ipText)
+{
+    return textsSettingFrame(AP_MODE, {name, password, accessPointAddress(ipText)});
 }
 
 QByteArray wifiIpFrame(int ipModeIndex, const QString &ip, const QString &mask,

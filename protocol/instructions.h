@@ -114,10 +114,14 @@ QByteArray cutterModeFrame(CutterMode mode);                          // 0x25
 
 // Station network: SSID 00 password 00.
 QByteArray stationFrame(const QString &ssid, const QString &password); // 0x26
-// Access point: name 00 password 00 IP 00. An address field left empty
-// (its input mask reads "...", or the text is empty) sends "192.168.1.1".
+// Access point: name 00 password 00 IP 00, the IP from
+// accessPointAddress().
 QByteArray accessPointFrame(const QString &name, const QString &password,
                             const QString &ipText);                   // 0x27
+// The access point's own address as the AP network sends it: an address
+// field left empty (its input mask reads "...", or the text is empty)
+// sends the printer's usual "192.168.1.1".
+QString accessPointAddress(const QString &ipText);
 // Wi-Fi IP block: combo index (0 DHCP off, 1 DHCP on), then IP, mask,
 // gateway, DNS by the dotted-quad text rule (16 bytes).
 QByteArray wifiIpFrame(int ipModeIndex, const QString &ip, const QString &mask,

@@ -244,7 +244,8 @@ int DeviceIoContrl_Net::PrinterDataIORead(unsigned char *data, int length, unsig
             readReady_TCP = false;
             recvBuf_TCP.append(rtBuf);
             rtBuf.clear();
-            qDebug() << "Received data:" << recvBuf_TCP.toHex(' ');
+            // Only the head: replies may carry a Wi-Fi password or a PIN.
+            qDebug() << "Received data:" << recvBuf_TCP.size() << "bytes, head" << recvBuf_TCP.left(6).toHex(' ');
             const proto::StreamFrame found =
                 proto::extractReplyFrame(recvBuf_TCP, frameClass, code, proto::kReplyAreaSize);
             if (found.complete) {

@@ -195,6 +195,11 @@ void MainWindow::on_checkBox_NET_clicked(bool checked)
     if (!checked)
         return;
     selectMedium(MediumNet, false, true, false);
+    fillWiredConnectionPorts();
+}
+
+void MainWindow::fillWiredConnectionPorts()
+{
     // The wired printer listens on the ports configured on its Ethernet page.
     if (!ui->lineEdit_NetportTCPPort->text().isEmpty())
         ui->lineEdit_ConnectTCPPort->setText(ui->lineEdit_NetportTCPPort->text());
@@ -207,6 +212,11 @@ void MainWindow::on_checkBox_WIFI_clicked(bool checked)
     if (!checked)
         return;
     selectMedium(MediumNet, true, true, false);
+    fillWifiConnectionFields();
+}
+
+void MainWindow::fillWifiConnectionFields()
+{
     // In AP mode the printer is reached at its own access-point address,
     // in station mode at the address it has on the joined network.
     const QString address = ui->comboBox_WifiMode->currentIndex() == 1 ? ui->lineEdit_WApIP->text()

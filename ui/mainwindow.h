@@ -6,6 +6,7 @@
 
 #include "maintenance/firmware_file.h"
 #include "pages/page_flow.h"
+#include "pages/wifi_changes.h"
 #include "transport/scan_host.h"
 
 #include <QByteArray>
@@ -23,16 +24,6 @@ class DeviceIoContrl_Net;
 class CDeviceIOOpera;
 
 namespace Ui { class MainWindow; }
-
-// Wi-Fi page values last read from or written to the printer, so that a
-// set sends only what changed. -1 / empty = nothing read yet.
-struct WifiSettingsSnapshot
-{
-    int wifiMode = -1;
-    int ipMode = -1;
-    QString staName, staPassword, apName, apPassword, apIp, tcpPort;
-    QString ip, subnetMask, gateway, dns;
-};
 
 class MainWindow : public QMainWindow, public ScanHost
 {
@@ -97,6 +88,10 @@ public:
     int Distance_Init();
     int USB_Init();
     int Message_Init();
+    int Wifi_Init();
+    int IP_Init();
+    int Net_Init();
+    int Blueteeth_Init();
 
     // ScanHost
     void addScanResult(const QString &displayText) override;
@@ -127,6 +122,12 @@ public slots:
     void on_pushButton_ComSettingSet_clicked();
     void on_pushButton_StripperSettingRead_clicked();
     void on_pushButton_StripperSettingSet_clicked();
+    void on_pushButton_WifiSettingRead_clicked();
+    void on_pushButton_WifiSettingSet_clicked();
+    void on_pushButton_NetportSettingRead_clicked();
+    void on_pushButton_NetportSettingSet_clicked();
+    void on_pushButton_BleSettingRead_clicked();
+    void on_pushButton_BleSettingSet_clicked();
 
     void on_pushButton_getPrinterInfo_clicked();
     void on_pushButton_GetPrinterStatus_clicked();
@@ -185,8 +186,28 @@ private:
     // Refusals before anything is sent, with a box naming the field and
     // what is allowed: an integer field whose value would not fit the
     // printer's 16-bit field, a text longer than the length byte allows.
+    // `othersBytes`: what the other texts of the same payload take (their
+    // bytes and 00s), when one frame carries several.
     bool fieldFits(const QString &fieldName, quint8 code, const QString &text);
-    bool textFits(const QString &fieldName, const QByteArray &utf8);
+    bool textFits(const QString &fieldName, const QByteArray &utf8, int othersBytes = 0);
+    // Every "."-separated part of an address field within 0..255.
+    bool addressFits(const QString &fieldName, const QString &text);
+    // The connectivity pages' sets end with a request to restart the
+    // printer instead of the plain success box; failures go to Ret_Handler.
+    // True on success.
+    bool reportRestartNeeded(int result);
+    // Waits `ms` with the window painting but taking no user input (the
+    // caller keeps the controls locked): the printer needs the time to
+    // apply a wireless setting before the next one.
+    void pause(int ms);
+
+    // Connectivity pages: the Wi-Fi page's values as it shows them now, the
+    // checks before its Set sends anything, and the connection fields a
+    // medium check box fills from the pages.
+    WifiSettingsSnapshot wifiPageValues() const;
+    bool wifiInputFits(const WifiChanges &changes);
+    void fillWifiConnectionFields();
+    void fillWiredConnectionPorts();
 
     // Sets ret_mode, clears the device list and enables the connection
     // fields that medium uses.

@@ -738,6 +738,18 @@
         <source>等待打印机指示灯停止闪烁</source>
         <translation>Warten Sie, bis die Druckerleuchte nicht mehr blinkt</translation>
     </message>
+    <message>
+        <source>%1每段的取值范围为0 ~ 255，请重新输入</source>
+        <translation>Jeder Teil von %1 muss zwischen 0 und 255 liegen, bitte erneut eingeben</translation>
+    </message>
+    <message>
+        <source>处理成功，请重启打印机</source>
+        <translation>Erfolgreich ausgeführt. Bitte den Drucker neu starten</translation>
+    </message>
+    <message>
+        <source>AP模式的wifi密码最少为8位</source>
+        <translation>Das WLAN-Passwort im AP-Modus muss mindestens 8 Zeichen lang sein</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

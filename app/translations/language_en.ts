@@ -738,6 +738,18 @@
         <source>等待打印机指示灯停止闪烁</source>
         <translation>Wait for the printer light to stop blinking</translation>
     </message>
+    <message>
+        <source>%1每段的取值范围为0 ~ 255，请重新输入</source>
+        <translation>The range of each part of %1 is 0 ~ 255, please re-enter</translation>
+    </message>
+    <message>
+        <source>处理成功，请重启打印机</source>
+        <translation>Operation successful. Please restart the printer</translation>
+    </message>
+    <message>
+        <source>AP模式的wifi密码最少为8位</source>
+        <translation>Wi-Fi password in AP mode must be at least 8 characters</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -738,6 +738,18 @@
         <source>等待打印机指示灯停止闪烁</source>
         <translation>Attendez que le voyant de l&apos;imprimante cesse de clignoter</translation>
     </message>
+    <message>
+        <source>%1每段的取值范围为0 ~ 255，请重新输入</source>
+        <translation>Chaque partie de %1 doit être comprise entre 0 et 255, veuillez ressaisir</translation>
+    </message>
+    <message>
+        <source>处理成功，请重启打印机</source>
+        <translation>Traitement réussi. Veuillez redémarrer l&apos;imprimante</translation>
+    </message>
+    <message>
+        <source>AP模式的wifi密码最少为8位</source>
+        <translation>Le mot de passe Wi-Fi en mode AP doit comporter au moins 8 caractères</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

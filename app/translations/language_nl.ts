@@ -738,6 +738,18 @@
         <source>等待打印机指示灯停止闪烁</source>
         <translation>Wacht tot het printerlampje stopt met knipperen</translation>
     </message>
+    <message>
+        <source>%1每段的取值范围为0 ~ 255，请重新输入</source>
+        <translation>Elk deel van %1 moet tussen 0 en 255 liggen, voer opnieuw in</translation>
+    </message>
+    <message>
+        <source>处理成功，请重启打印机</source>
+        <translation>Succesvol verwerkt. Start de printer opnieuw op</translation>
+    </message>
+    <message>
+        <source>AP模式的wifi密码最少为8位</source>
+        <translation>Het wifi-wachtwoord in AP-modus moet minstens 8 tekens bevatten</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -738,6 +738,18 @@
         <source>等待打印机指示灯停止闪烁</source>
         <translation>Aguarde a luz da impressora parar de piscar</translation>
     </message>
+    <message>
+        <source>%1每段的取值范围为0 ~ 255，请重新输入</source>
+        <translation>Cada parte de %1 deve estar entre 0 e 255, digite novamente</translation>
+    </message>
+    <message>
+        <source>处理成功，请重启打印机</source>
+        <translation>Processado com sucesso. Reinicie a impressora</translation>
+    </message>
+    <message>
+        <source>AP模式的wifi密码最少为8位</source>
+        <translation>A senha do Wi-Fi no modo AP deve ter pelo menos 8 caracteres</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

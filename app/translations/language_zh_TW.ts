@@ -738,6 +738,18 @@
         <source>等待打印机指示灯停止闪烁</source>
         <translation>等待印表機指示燈停止閃爍</translation>
     </message>
+    <message>
+        <source>%1每段的取值范围为0 ~ 255，请重新输入</source>
+        <translation>%1每段的取值範圍為0 ~ 255，請重新輸入</translation>
+    </message>
+    <message>
+        <source>处理成功，请重启打印机</source>
+        <translation>處理成功，請重新啟動印表機</translation>
+    </message>
+    <message>
+        <source>AP模式的wifi密码最少为8位</source>
+        <translation>AP模式的Wi-Fi密碼至少為8個字元</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -211,11 +211,12 @@ inline QStringList shownBoxes(PrinterWindow &pw)
 
 // A table of steps on an opened printer. Each row: the medium and the
 // printer's model; what is stored and typed first ("before", see apply());
-// the steps (step()), where a last step on a disabled Set button is preceded
-// by a read of its page, after which "before" is applied again; then what
-// reached the printer (frameList()), the boxes shown (shownBoxes()) and the
-// window afterwards ("after", see mismatches(); never left locked, whatever
-// the row says), items written "@..." while the first box was up.
+// the steps (step()), where a last step (timing checks aside) on a disabled
+// Set button is preceded by a read of its page, after which "before" is
+// applied again; then what reached the printer (frameList()), the boxes
+// shown (shownBoxes()) and the window afterwards ("after", see
+// mismatches(); never left locked, whatever the row says), items written
+// "@..." while the first box was up.
 struct ClickRow
 {
     TestMedium medium;
@@ -260,8 +261,9 @@ inline void runClickRow()
     QVERIFY(pw.open());
     apply(pw, before);
     const QStringList words = steps.split(' ');
-    if (words.last().endsWith("Set") && !pw.widget(qPrintable(words.last()))->isEnabled()) {
-        pw.click(qPrintable(words.last().chopped(3) + "Read"));
+    const QString lastClick = words.filter(QRegularExpression("^(?!took:)")).last();
+    if (lastClick.endsWith("Set") && !pw.widget(qPrintable(lastClick))->isEnabled()) {
+        pw.click(qPrintable(lastClick.chopped(3) + "Read"));
         QCOMPARE(pw.boxes().last().text, kDone);
         pw.boxes().clear();
         pw.clearFrames();

@@ -25,7 +25,8 @@ void rows()
         "HalfCut", "AllCut", "StripMode", "TearMode", "KeySettingOpen", "KeySettingClose", "BuzzerOpen",
         "BuzzerClose", "GetPrinterStatus", "ComSettingRead", "ComSettingSet", "StripperSettingRead",
         "StripperSettingSet", "PrintSettingRead", "PrintSettingSet", "DistanceSettingRead", "DistanceSettingSet",
-        "getPrinterInfo"};
+        "WifiSettingRead", "WifiSettingSet", "NetportSettingRead", "NetportSettingSet", "BleSettingRead",
+        "BleSettingSet", "getPrinterInfo"};
     int row = 0;
     for (const QString b : buttons)
         clickRow("closed: " + b, row++ % 2 ? usb : tcp, "ZD-N480", {}, "closed pushButton_" + b, "",
@@ -85,6 +86,26 @@ void rows()
     clickRow("stripper: answer for another code", usb, "ZD-N480", {"lineEdit_PaperTime=42", "58=8813"},
              "wrong " + kStripperRead, "q58", {"CutDialog"},
              {"lineEdit_PaperTime=42", "+pushButton_StripperSettingSet"});
+    // The Wi-Fi read reports a malformed access-point answer, after reading
+    // the rest, but not a failed IP group; a failed set frame leaves the
+    // snapshot alone, so the next set sends it again.
+    const QString kWifiRead = "pushButton_WifiSettingRead", kWifiSet = "pushButton_WifiSettingSet";
+    const QString kNetSet = "pushButton_NetportSettingSet", kBleSet = "pushButton_BleSettingSet";
+    clickRow("wifi: AP answer malformed", usb, "LP-200", {"30=02", "29=8D23"}, "bad:0x27 " + kWifiRead,
+             "q30 q27 q29 q3C q28", {kUsbError}, {"lineEdit_WApPort=9101", "-" + kWifiSet});
+    clickRow("wifi: IP group malformed", usb, "LP-200", {"lineEdit_WifiSetIP=1.2.3.4"}, "bad:0x28 " + kWifiRead,
+             "q30 q26 q29 q3C q28", {kDone}, {"lineEdit_WifiSetIP=1.2.3.4", "+" + kWifiSet});
+    clickRow("wifi: 1st set frame stalls", usb, "LP-200", {"lineEdit_WApPort=9101", "comboBox_WifiSetIPMode=0"},
+             "stall:1 " + kWifiSet + ' ' + kWifiSet, "s28:00C0A80178FFFFFF00C0A8010100000000 s29:8D23 "
+             "s28:00C0A80178FFFFFF00C0A8010100000000", {kUsbError, "处理成功，请重启打印机"});
+    // The Ethernet read does not report its ports; a Bluetooth read stops at
+    // the first failure and reports the medium's error for any.
+    clickRow("ethernet: ports answer malformed", usb, "LP-200", {"lineEdit_NetportTCPPort=kept"}, "bad:0x0F "
+             "pushButton_NetportSettingRead", "q0F q0D", {kDone}, {"lineEdit_NetportTCPPort=kept", "+" + kNetSet});
+    clickRow("bluetooth: mode answer malformed", usb, "LP-200", {"lineEdit_SppPin=kept"}, "bad:0x2F "
+             "pushButton_BleSettingRead", "q2B q2C q2F", {kUsbError}, {"lineEdit_SppPin=kept", "-" + kBleSet});
+    clickRow("bluetooth: set claim refused", usb, "LP-200", {}, "claim " + kBleSet, "", {kUsbError});
+
     const QStringList infoKept = {"textBrowser_Ver=kept", "textBrowser_DPI=kept", "textBrowser_MaxPaperWidth=kept",
                                   "textBrowser_Model=kept"};
     clickRow("information: answers for other codes", usb, "LP-200", infoKept, "wrong pushButton_getPrinterInfo",

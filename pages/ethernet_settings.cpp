@@ -1,0 +1,61 @@
+// Ethernet page ("网口设置"): the wired interface's DHCP mode, address,
+// subnet mask and gateway, and the printer's TCP and UDP ports. A set always
+// sends the whole page, as two instructions.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "protocol/conversions.h"
+#include "protocol/frame.h"
+#include "query/printer_io.h"
+#include "ui/shared_state.h"
+
+#include <QDebug>
+
+void MainWindow::on_pushButton_NetportSettingRead_clicked()
+{
+    readPage({.lock = PageFlow::Lock::AfterCheck}, ui->pushButton_NetportSettingSet, [this] { return Net_Init(); });
+}
+
+int MainWindow::Net_Init()
+{
+    unsigned char buf[proto::kResultBufferSize];
+    // The ports are shown when they could be read; only the address block
+    // decides the page's result.
+    if (GetPrinterInfo(PORT_MESSAGE, buf, ret_mode) == 0) {
+        ui->lineEdit_NetportTCPPort->setText(QString::number(proto::readLeU16(buf)));
+        ui->lineEdit_NetportUDPPort->setText(QString::number(proto::readLeU16(buf + 2)));
+    }
+    if (const int result = GetPrinterInfo(ETHERNET_IP, buf, ret_mode); result != 0)
+        return result;
+    const bool dhcp = proto::dhcpOn(proto::IpBlock::Ethernet, buf[0]);
+    ui->comboBox_NetportIPMode->setCurrentIndex(proto::ipModeIndex(proto::IpBlock::Ethernet, dhcp));
+    ui->lineEdit_NetportIP->setText(proto::dottedQuadText(buf + 1));
+    ui->lineEdit_NetportSubnetMask->setText(proto::dottedQuadText(buf + 5));
+    ui->lineEdit_NetportGateway->setText(proto::dottedQuadText(buf + 9));
+    qDebug() << "ip" << ui->lineEdit_NetportIP->text();
+    qDebug() << "numString:" << ui->lineEdit_NetportSubnetMask->text();
+    qDebug() << "sumString:" << ui->lineEdit_NetportGateway->text();
+    return 0;
+}
+
+void MainWindow::on_pushButton_NetportSettingSet_clicked()
+{
+    const auto valuesFit = [this] {
+        return addressFits(fieldNameOf(tr("IP:")), ui->lineEdit_NetportIP->text())
+            && addressFits(fieldNameOf(tr("子网掩码：")), ui->lineEdit_NetportSubnetMask->text())
+            && addressFits(fieldNameOf(tr("网关地址：")), ui->lineEdit_NetportGateway->text())
+            && fieldFits(fieldNameOf(tr("TCP端口:")), PORT_MESSAGE, ui->lineEdit_NetportTCPPort->text())
+            && fieldFits(fieldNameOf(tr("UDP端口:")), PORT_MESSAGE, ui->lineEdit_NetportUDPPort->text());
+    };
+    const std::optional<int> result = runOnPrinter({.proceed = valuesFit}, [this] {
+        return firstFailure({Net_Set(), Set_Send_PORT_MESSAGE_Instruction()});
+    });
+    if (!result)
+        return;
+    if (*result == 0)
+        fillWiredConnectionPorts();
+    // A connection over the wired network would outlive the settings it
+    // was made with.
+    if (reportRestartNeeded(*result) && ui->checkBox_NET->isChecked())
+        on_pushButton_close_clicked(false);
+}
