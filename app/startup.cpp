@@ -43,3 +43,26 @@ QString mainWindowTitle()
 {
     return QObject::tr("标签机设置工具") + QStringLiteral("V" LPS_VERSION);
 }
+
+QString commandLineAnswer(const QStringList &arguments)
+{
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h")))
+        return QStringLiteral(
+            "Usage: labelsetup [LANGUAGE]\n"
+            "       labelsetup --help | --version\n"
+            "\n"
+            "Set up thermal label printers on USB or on the network.\n"
+            "\n"
+            "LANGUAGE forces the interface language instead of the system locale's:\n"
+            "  zh_TW (also zh_HK, zh_MO)  Traditional Chinese\n"
+            "  pt_BR (any pt...)          Brazilian Portuguese\n"
+            "  de, fr, nl, en             German, French, Dutch, English\n"
+            "Without it, or with any other word, the system locale decides: Chinese\n"
+            "locales get Chinese, locales without a catalogue of their own English.\n"
+            "\n"
+            "  -h, --help     show this help and exit\n"
+            "      --version  show the version and exit\n");
+    if (arguments.contains(QLatin1String("--version")))
+        return QStringLiteral("labelsetup " LPS_VERSION "\n");
+    return {};
+}

@@ -28,3 +28,9 @@ StartupOutcome configureApplication(QApplication &app, QTranslator &translator,
 
 // "标签机设置工具" in the interface language, then "V" and the project version.
 QString mainWindowTitle();
+
+// The answer to "--version" or "--help" anywhere on the command line (the
+// version line, or the usage with the language argument), for the program
+// to print and exit before any window or display is needed; empty when
+// neither is asked for.
+QString commandLineAnswer(const QStringList &arguments);

@@ -15,6 +15,7 @@
 #include <QString>
 #include <libusb.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -67,81 +68,93 @@ void copyField(char (&field)[256], const char *text)
     std::snprintf(field, sizeof field, "%s", text);
 }
 
-// What an operation does when the printer interface cannot be claimed
-// (usually because the kernel's printer driver holds it).
-enum class OnClaimRefused {
-    DetachAndRetry,  // take the interface from the driver and claim once more
-    Fail,            // give up at once
-    DetachForNext,   // give up, but free the interface for the next operation
-};
+// Why the last open or claim failed, for the window's advice. Operations
+// may run on a worker thread while the window reads it.
+std::atomic<UsbAccessProblem> lastAccessProblem{UsbAccessProblem::None};
 
 // One operation's hold on the selected printer: the device is opened and
 // its printer interface claimed when the object is made, and released and
 // closed when it goes, whichever way the operation ends.
+//
+// The kernel's printer driver (usblp) binds to these printers on most
+// desktops and holds the interface. libusb's automatic detach takes the
+// interface from it as the claim is made and binds the driver again when
+// the interface is released, so every operation works whether the driver
+// is loaded or not, and the printer is left to the driver in between.
 class ClaimedPrinter
 {
 public:
-    explicit ClaimedPrinter(OnClaimRefused onRefused);
+    ClaimedPrinter();
     ~ClaimedPrinter();
     ClaimedPrinter(const ClaimedPrinter &) = delete;
     ClaimedPrinter &operator=(const ClaimedPrinter &) = delete;
 
     // Result::Ok when claimed; otherwise what the operation returns.
     int result() const { return m_result; }
+    // The libusb error behind a failed result (LIBUSB_ERROR_OTHER when no
+    // device was selected or it has no printer interface).
+    int error() const { return m_error; }
     // The whole request to the bulk OUT endpoint: Ok or UsbFailed.
     int write(unsigned char *data, int length, unsigned int timeoutMs);
     // One bulk IN transfer of up to `size` bytes: Ok or UsbFailed.
     int read(unsigned char *buffer, int size, unsigned int timeoutMs);
+    // Vendor request 0xFF to the printer interface: the bytes read, or a
+    // libusb error.
+    int readStatus(unsigned char *buffer, int size, unsigned int timeoutMs);
 
 private:
+    void fail(int result, int error);
+
     libusb_device_handle *m_handle = nullptr;
     int m_interface = 0;
     unsigned char m_epIn = 0;
     unsigned char m_epOut = 0;
     bool m_claimed = false;
     int m_result = Result::Ok;
+    int m_error = LIBUSB_SUCCESS;
 };
 
-ClaimedPrinter::ClaimedPrinter(OnClaimRefused onRefused)
+void ClaimedPrinter::fail(int result, int error)
 {
+    m_result = result;
+    m_error = error;
+    CDeviceIOOpera::noteAccessResult(error);
+}
+
+ClaimedPrinter::ClaimedPrinter()
+{
+    CDeviceIOOpera::noteAccessResult(LIBUSB_SUCCESS);
     _PRINTER_HANDLE *record = CDeviceIOOpera::printer_handle_usb;
     if (!record || !record->pHandle) {
         qDebug("printer_handle_usb == NULL or  printer_handle_usb->pHandle == NULL");
-        m_result = Result::UsbFailed;
+        fail(Result::UsbFailed, LIBUSB_ERROR_OTHER);
         return;
     }
     if (CDeviceIOOpera::GetUSBDevEndPoint(record->pHandle, 0, m_interface, m_epIn, m_epOut) != 0) {
         qDebug("Get Printer EndPoint falied");
-        m_result = Result::UsbFailed;
+        fail(Result::UsbFailed, LIBUSB_ERROR_OTHER);
         return;
     }
     int r = libusb_open(record->pHandle, &m_handle);
     if (r != 0 || !m_handle) {
         qDebug("libusb_open fail (code=%d)(msg=%s).", r, libusb_error_name(r));
-        m_result = Result::UsbOpenFailed;
+        fail(Result::UsbOpenFailed, r != 0 ? r : LIBUSB_ERROR_OTHER);
         return;
     }
+    if (const int a = libusb_set_auto_detach_kernel_driver(m_handle, 1); a != 0)
+        qDebug("libusb_set_auto_detach_kernel_driver: %s", libusb_error_name(a));
+    const bool driverHeld = libusb_kernel_driver_active(m_handle, m_interface) == 1;
     r = libusb_claim_interface(m_handle, m_interface);
     if (r == 0) {
         m_claimed = true;
         return;
     }
     qDebug("libusb_claim_interface failed: ret = %d (%s)", r, libusb_strerror(r));
-    m_result = Result::UsbOpenFailed;
-    if (onRefused == OnClaimRefused::Fail)
-        return;
-    const int detached = libusb_detach_kernel_driver(m_handle, m_interface);
-    if (onRefused == OnClaimRefused::DetachForNext)
-        return;
-    // Only a claim that succeeds after the detach counts.
-    r = libusb_claim_interface(m_handle, m_interface);
-    if (r != 0) {
-        qDebug("libusb_claim_interface retry after detach (%s) failed: %s",
-               libusb_error_name(detached), libusb_strerror(r));
-        return;
-    }
-    m_claimed = true;
-    m_result = Result::Ok;
+    fail(Result::UsbOpenFailed, r);
+    // The detach happened but another program got the interface: the
+    // driver gets it back here, since no release will follow.
+    if (driverHeld && libusb_kernel_driver_active(m_handle, m_interface) == 0)
+        libusb_attach_kernel_driver(m_handle, m_interface);
 }
 
 ClaimedPrinter::~ClaimedPrinter()
@@ -150,6 +163,11 @@ ClaimedPrinter::~ClaimedPrinter()
         libusb_release_interface(m_handle, m_interface);
     if (m_handle)
         libusb_close(m_handle);
+}
+
+int ClaimedPrinter::readStatus(unsigned char *buffer, int size, unsigned int timeoutMs)
+{
+    return libusb_control_transfer(m_handle, 0xC1, 0xFF, 0, 0, buffer, uint16_t(size), timeoutMs);
 }
 
 int ClaimedPrinter::write(unsigned char *data, int length, unsigned int timeoutMs)
@@ -385,7 +403,7 @@ int CDeviceIOOpera::GetUSBDevEndPoint(libusb_device *dev, int interfaceNumber, i
 
 int CDeviceIOOpera::PrinterDataIOSwap(unsigned char *data, int length, unsigned char *reply, int &replyLength)
 {
-    ClaimedPrinter printer(OnClaimRefused::DetachAndRetry);
+    ClaimedPrinter printer;
     if (printer.result() != Result::Ok)
         return printer.result();
     if (const int r = printer.write(data, length, kSwapTimeoutMs); r != Result::Ok)
@@ -404,7 +422,7 @@ int CDeviceIOOpera::PrinterDataIOSwap(unsigned char *data, int length, unsigned 
 
 int CDeviceIOOpera::PrinterDataIOButton(unsigned char *data, int length, unsigned char *, int &)
 {
-    ClaimedPrinter printer(OnClaimRefused::Fail);
+    ClaimedPrinter printer;
     if (printer.result() != Result::Ok)
         return printer.result();
     return printer.write(data, length, kButtonTimeoutMs);
@@ -412,7 +430,7 @@ int CDeviceIOOpera::PrinterDataIOButton(unsigned char *data, int length, unsigne
 
 QByteArray CDeviceIOOpera::readDebugData()
 {
-    ClaimedPrinter printer(OnClaimRefused::DetachForNext);
+    ClaimedPrinter printer;
     if (printer.result() != Result::Ok)
         return {};
     QByteArray buffer(kReplySize, '\0');
@@ -424,27 +442,37 @@ QByteArray CDeviceIOOpera::readDebugData()
 
 int CDeviceIOOpera::ReadFromControlEndpoint(unsigned char *buffer, int &length)
 {
-    _PRINTER_HANDLE *record = printer_handle_usb;
-    if (!record || !record->pHandle) {
-        std::fputs("Invalid printer handle\n", stderr);
-        return -1;
-    }
-    libusb_device_handle *handle = nullptr;
-    int r = libusb_open(record->pHandle, &handle);
-    if (r != 0 || !handle) {
-        if (r == 0)
-            r = LIBUSB_ERROR_OTHER;
-        std::fprintf(stderr, "libusb_open fail (code=%d)(msg=%s)\n", r, libusb_error_name(r));
-        return r;
-    }
-    // Vendor request 0xFF to the printer interface: the 32-bit status word.
-    r = libusb_control_transfer(handle, 0xC1, 0xFF, 0, 0, buffer, 4, kControlTimeoutMs);
+    ClaimedPrinter printer;
+    if (printer.result() != Result::Ok)
+        return printer.error();
+    // The 32-bit status word.
+    const int r = printer.readStatus(buffer, 4, kControlTimeoutMs);
     if (r < 0) {
         std::fprintf(stderr, "Control transfer failed: %s\n", libusb_error_name(r));
-        libusb_close(handle);
         return r;
     }
     length = r;
-    libusb_close(handle);
     return 0;
+}
+
+UsbAccessProblem usbAccessProblemOf(int libusbError)
+{
+    switch (libusbError) {
+    case LIBUSB_ERROR_ACCESS:
+        return UsbAccessProblem::Permission;
+    case LIBUSB_ERROR_BUSY:
+        return UsbAccessProblem::Busy;
+    default:
+        return UsbAccessProblem::None;
+    }
+}
+
+void CDeviceIOOpera::noteAccessResult(int libusbError)
+{
+    lastAccessProblem = usbAccessProblemOf(libusbError);
+}
+
+UsbAccessProblem CDeviceIOOpera::takeAccessProblem()
+{
+    return lastAccessProblem.exchange(UsbAccessProblem::None);
 }

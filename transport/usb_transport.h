@@ -10,6 +10,17 @@
 
 class ScanHost;
 
+// Why a printer could not be opened or claimed, where the user can do
+// something about it.
+enum class UsbAccessProblem {
+    None,        // no such failure, or one without advice
+    Permission,  // the device node may not be opened by this user
+    Busy,        // another program or driver holds the printer interface
+};
+
+// The problem a libusb error code of an open or a claim stands for.
+UsbAccessProblem usbAccessProblemOf(int libusbError);
+
 class CDeviceIOOpera : public QObject
 {
     Q_OBJECT
@@ -36,7 +47,14 @@ public:
     static int PrinterDataIOSwap(unsigned char *data, int length, unsigned char *reply, int &replyLength);
     static int PrinterDataIOButton(unsigned char *data, int length, unsigned char *reply, int &replyLength);
     static QByteArray readDebugData();
+    // The status word (vendor request 0xFF): 0, or a libusb error code.
     static int ReadFromControlEndpoint(unsigned char *buffer, int &length);
+
+    // Why the last USB operation could not open or claim the printer
+    // (None after one that could); asking forgets it. Every operation
+    // notes the libusb result of its open and claim (0 when both worked).
+    static UsbAccessProblem takeAccessProblem();
+    static void noteAccessResult(int libusbError);
 
     static _PRINTER_HANDLE *printer_handle_usb;
 

@@ -102,17 +102,21 @@ void MainWindow::applyInitialState()
     ui->comboBox_ComControl_con->setCurrentIndex(1);
 }
 
-void MainWindow::showBox(QMessageBox::Icon icon, const QString &title, const QString &text)
+void MainWindow::showBox(QMessageBox::Icon icon, const QString &title, const QString &text, const QString &advice)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, this);
     // Texts may carry what a printer, a file or the system said.
     box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(advice);
     box.exec();
 }
 
 int MainWindow::Ret_Handler(int code)
 {
     QString text;
+    QString advice;
+    // Asked on every result, so that a cause never outlives its failure.
+    const UsbAccessProblem problem = CDeviceIOOpera::takeAccessProblem();
     switch (code) {
     case Result::Ok:
         showBox(QMessageBox::Information, tr("设置工具"), tr("处理成功"));
@@ -123,6 +127,11 @@ int MainWindow::Ret_Handler(int code)
     case Result::UsbFailed:
     case Result::UsbOpenFailed:
         text = tr("USB通讯出错，请重试");
+        // Where the failure was an open or a claim the user can fix.
+        if (problem == UsbAccessProblem::Permission)
+            advice = tr("没有访问该USB设备的权限：请安装本工具的udev规则，然后重新插拔打印机。");
+        else if (problem == UsbAccessProblem::Busy)
+            advice = tr("打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。");
         break;
     case Result::NetworkFailed:
         text = tr("网络通讯出错，请重试");
@@ -138,7 +147,7 @@ int MainWindow::Ret_Handler(int code)
         // unknown pass silently.
         return 0;
     }
-    showBox(QMessageBox::Information, tr("设置工具"), text);
+    showBox(QMessageBox::Information, tr("设置工具"), text, advice);
     return 1;
 }
 

@@ -167,8 +167,9 @@ public slots:
 private:
     // A printer counts as open exactly while the open button is disabled.
     bool deviceOpen() const;
-    // Modal box with one OK button, parented to the window.
-    void showBox(QMessageBox::Icon icon, const QString &title, const QString &text);
+    // Modal box with one OK button, parented to the window; `advice`, when
+    // given, is a line under the text that says what the user can do.
+    void showBox(QMessageBox::Icon icon, const QString &title, const QString &text, const QString &advice = {});
 
     // The shared handler flow (pages/page_flow.cpp). runOnPrinter runs
     // `exchange` between the checks, the lock and the socket connection the

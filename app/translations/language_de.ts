@@ -750,6 +750,14 @@
         <source>AP模式的wifi密码最少为8位</source>
         <translation>Das WLAN-Passwort im AP-Modus muss mindestens 8 Zeichen lang sein</translation>
     </message>
+    <message>
+        <source>没有访问该USB设备的权限：请安装本工具的udev规则，然后重新插拔打印机。</source>
+        <translation>Keine Berechtigung für dieses USB-Gerät: Installieren Sie die udev-Regel dieses Programms und stecken Sie den Drucker neu ein.</translation>
+    </message>
+    <message>
+        <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
+        <translation>Die Druckerschnittstelle ist von einem anderen Programm oder Treiber belegt: Beenden Sie das Programm oder entladen Sie den Treiber und versuchen Sie es erneut.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -750,6 +750,14 @@
         <source>AP模式的wifi密码最少为8位</source>
         <translation>Wi-Fi password in AP mode must be at least 8 characters</translation>
     </message>
+    <message>
+        <source>没有访问该USB设备的权限：请安装本工具的udev规则，然后重新插拔打印机。</source>
+        <translation>No permission to access this USB device: install this tool&apos;s udev rule, then unplug and re-plug the printer.</translation>
+    </message>
+    <message>
+        <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
+        <translation>The printer interface is held by another program or driver: close that program or unload the driver, then try again.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

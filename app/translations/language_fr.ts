@@ -750,6 +750,14 @@
         <source>AP模式的wifi密码最少为8位</source>
         <translation>Le mot de passe Wi-Fi en mode AP doit comporter au moins 8 caractères</translation>
     </message>
+    <message>
+        <source>没有访问该USB设备的权限：请安装本工具的udev规则，然后重新插拔打印机。</source>
+        <translation>Pas d&apos;autorisation d&apos;accès à ce périphérique USB&#xa0;: installez la règle udev de cet outil, puis rebranchez l&apos;imprimante.</translation>
+    </message>
+    <message>
+        <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
+        <translation>L&apos;interface de l&apos;imprimante est occupée par un autre programme ou pilote&#xa0;: fermez ce programme ou déchargez le pilote, puis réessayez.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

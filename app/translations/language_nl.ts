@@ -750,6 +750,14 @@
         <source>AP模式的wifi密码最少为8位</source>
         <translation>Het wifi-wachtwoord in AP-modus moet minstens 8 tekens bevatten</translation>
     </message>
+    <message>
+        <source>没有访问该USB设备的权限：请安装本工具的udev规则，然后重新插拔打印机。</source>
+        <translation>Geen toegang tot dit USB-apparaat: installeer de udev-regel van dit programma en sluit de printer opnieuw aan.</translation>
+    </message>
+    <message>
+        <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
+        <translation>De printerinterface wordt door een ander programma of stuurprogramma bezet: sluit dat programma of verwijder het stuurprogramma en probeer het opnieuw.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -750,6 +750,14 @@
         <source>AP模式的wifi密码最少为8位</source>
         <translation>A senha do Wi-Fi no modo AP deve ter pelo menos 8 caracteres</translation>
     </message>
+    <message>
+        <source>没有访问该USB设备的权限：请安装本工具的udev规则，然后重新插拔打印机。</source>
+        <translation>Sem permissão para acessar este dispositivo USB: instale a regra udev desta ferramenta e reconecte a impressora.</translation>
+    </message>
+    <message>
+        <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
+        <translation>A interface da impressora está ocupada por outro programa ou driver: feche esse programa ou descarregue o driver e tente novamente.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -750,6 +750,14 @@
         <source>AP模式的wifi密码最少为8位</source>
         <translation>AP模式的Wi-Fi密碼至少為8個字元</translation>
     </message>
+    <message>
+        <source>没有访问该USB设备的权限：请安装本工具的udev规则，然后重新插拔打印机。</source>
+        <translation>沒有存取該USB裝置的權限：請安裝本工具的udev規則，然後重新插拔印表機。</translation>
+    </message>
+    <message>
+        <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
+        <translation>印表機介面被其他程式或驅動程式佔用：請關閉該程式或卸載該驅動程式後重試。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

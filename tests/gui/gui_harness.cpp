@@ -39,7 +39,8 @@ void DialogCatcher::poll()
         }
         auto *mb = qobject_cast<QMessageBox *>(dialog);
         m_boxes.append({dialog->windowTitle(), mb ? mb->text() : QString(), mb ? mb->icon() : QMessageBox::NoIcon,
-                        QString::fromLatin1(dialog->metaObject()->className()), onShown ? onShown() : QString()});
+                        QString::fromLatin1(dialog->metaObject()->className()), onShown ? onShown() : QString(),
+                        mb ? mb->informativeText() : QString()});
         const bool accept = mb || dialogsToReject <= 0;
         dialogsToReject -= accept ? 0 : 1;
         QTimer::singleShot(0, dialog, [dialog, mb, accept] {

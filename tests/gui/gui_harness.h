@@ -14,6 +14,7 @@ struct ShownBox
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString className;      // QMessageBox, or the dialog's class (CutDialog, ...)
     QString seen;           // what DialogCatcher::onShown returned while it was up
+    QString advice;         // a message box's informative text
 };
 
 // Watches for modal boxes and dialogs while a test runs, records them and

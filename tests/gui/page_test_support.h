@@ -28,6 +28,10 @@ inline const QString kDone = QStringLiteral("处理成功");
 inline const QString kOpenFirst = QStringLiteral("请先打开设备");
 inline const QString kUsbError = QStringLiteral("USB通讯出错，请重试");
 inline const QString kNetError = QStringLiteral("网络通讯出错，请重试");
+// The USB failure box with the advice line under it: another program or
+// driver holds the interface, or this user may not open the device.
+inline const QString kUsbBusy = kUsbError + QStringLiteral("\n打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。");
+inline const QString kUsbDenied = kUsbError + QStringLiteral("\n没有访问该USB设备的权限：请安装本工具的udev规则，然后重新插拔打印机。");
 
 // Frames written short, one per word: "q13" the query of a code, "s19:1800"
 // a set frame and its payload, "f06" a function code; a word starting with
@@ -190,7 +194,8 @@ inline QStringList framesSent(PrinterWindow &pw, int n)
     return pw.frames();
 }
 
-// The boxes shown: message texts, other dialogs by their class. A box
+// The boxes shown: message texts (with the advice line under them, if
+// any), other dialogs by their class. A box
 // without the tool's title, a message that is not information (or, for the
 // closed-device message of the information button, critical), or a window
 // not as expected while the box was up (ShownBox::seen) adds an entry.
@@ -200,7 +205,7 @@ inline QStringList shownBoxes(PrinterWindow &pw)
     for (const ShownBox &b : pw.boxes().boxes()) {
         const bool message = b.className == "QMessageBox";
         const auto icon = b.text == QStringLiteral("设备未打开!") ? QMessageBox::Critical : QMessageBox::Information;
-        result << (message ? b.text : b.className);
+        result << (!message ? b.className : b.advice.isEmpty() ? b.text : b.text + '\n' + b.advice);
         if (b.title != kTitle || (message && b.icon != icon))
             result << QStringLiteral("(title %1, icon %2)").arg(b.title).arg(b.icon);
         if (!b.seen.isEmpty())

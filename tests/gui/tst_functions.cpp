@@ -55,12 +55,12 @@ void rows()
     clickRow("reboot unplugged", usb, "LP-200", kProgress, "unplug " + reboot, "", {kUsbError}, open);
     clickRow("reboot printer off", tcp, "LP-200", kProgress, "off " + reboot, "", {kNetError}, open);
     clickRow("init printer off", tcp, "LP-200", kProgress, "off " + init, "", {kNetError}, open);
-    clickRow("reboot claim refused", usb, "LP-200", kProgress, "claim " + reboot, "", {kUsbError}, open);
+    clickRow("reboot claim refused", usb, "LP-200", kProgress, "claim " + reboot, "", {kUsbBusy}, open);
     clickRow("reboot claimed again", usb, "LP-200", kProgress, "claim " + reboot + " free " + reboot, "f02",
-             {kUsbError, kDone}, connection(false, "0", "0"));
-    clickRow("init claim refused", usb, "LP-200", kProgress, "claim " + init, "", {kUsbError}, open);
+             {kUsbBusy, kDone}, connection(false, "0", "0"));
+    clickRow("init claim refused", usb, "LP-200", kProgress, "claim " + init, "", {kUsbBusy}, open);
     clickRow("init claimed again", usb, "LP-200", kProgress, "claim " + init + " free " + init, "f05",
-             {kUsbError, kDone}, connection(false, "40", "60"));
+             {kUsbBusy, kDone}, connection(false, "40", "60"));
     // The codes the result reporter passes over silently come only from a
     // medium without transport: reboot stays connected on any result but
     // success, initialisation closes whenever nothing was shown.

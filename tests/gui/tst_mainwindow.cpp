@@ -2,8 +2,11 @@
 // the result messages.
 #include "page_test_support.h"
 
+#include "transport/usb_transport.h"
+
 #include <QCheckBox>
 #include <climits>
+#include <libusb.h>
 
 class TestMainWindow : public GuiTest
 {
@@ -79,26 +82,36 @@ private slots:
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("0 success") << 0 << QStringList{"处理成功"};
-        QTest::newRow("1 malformed reply") << 1 << QStringList();
-        QTest::newRow("3 not connected") << 3 << QStringList{"请确保打印机已进行连接"};
-        QTest::newRow("4 usb transfer") << 4 << QStringList{kUsbError};
-        QTest::newRow("5 usb open") << 5 << QStringList{kUsbError};
-        QTest::newRow("6 network") << 6 << QStringList{kNetError};
-        QTest::newRow("7 bluetooth") << 7 << QStringList{"蓝牙通讯出错，请重试"};
-        QTest::newRow("8 serial") << 8 << QStringList{"串口通讯出错，请重试"};
-        QTest::newRow("9") << 9 << QStringList();
-        QTest::newRow("-1 no transport") << -1 << QStringList();
-        QTest::newRow("INT_MIN") << INT_MIN << QStringList();
+        QTest::addColumn<int>("usbError");  // libusb's answer to the last open or claim
+        QTest::newRow("0 success") << 0 << QStringList{"处理成功"} << 0;
+        QTest::newRow("1 malformed reply") << 1 << QStringList() << 0;
+        QTest::newRow("3 not connected") << 3 << QStringList{"请确保打印机已进行连接"} << 0;
+        QTest::newRow("4 usb transfer") << 4 << QStringList{kUsbError} << 0;
+        QTest::newRow("5 usb open") << 5 << QStringList{kUsbError} << 0;
+        QTest::newRow("6 network") << 6 << QStringList{kNetError} << 0;
+        QTest::newRow("7 bluetooth") << 7 << QStringList{"蓝牙通讯出错，请重试"} << 0;
+        QTest::newRow("8 serial") << 8 << QStringList{"串口通讯出错，请重试"} << 0;
+        QTest::newRow("9") << 9 << QStringList() << 0;
+        QTest::newRow("-1 no transport") << -1 << QStringList() << 0;
+        QTest::newRow("INT_MIN") << INT_MIN << QStringList() << 0;
+        // The advice line under a USB failure, once: the next result is
+        // told without it.
+        QTest::newRow("5 usb open, access refused") << 5 << QStringList{kUsbDenied} << int(LIBUSB_ERROR_ACCESS);
+        QTest::newRow("4 usb, interface held") << 4 << QStringList{kUsbBusy} << int(LIBUSB_ERROR_BUSY);
+        QTest::newRow("5 usb, device gone") << 5 << QStringList{kUsbError} << int(LIBUSB_ERROR_NO_DEVICE);
+        QTest::newRow("6 network after a held interface") << 6 << QStringList{kNetError} << int(LIBUSB_ERROR_BUSY);
     }
 
     void retHandler()
     {
         QFETCH(int, code);
         QFETCH(QStringList, boxes);
+        QFETCH(int, usbError);
         PrinterWindow pw(TestMedium::Tcp);
+        CDeviceIOOpera::noteAccessResult(usbError);
         QCOMPARE(pw.window()->Ret_Handler(code), int(code != 0 && !boxes.isEmpty()));
         QCOMPARE(shownBoxes(pw), boxes);
+        QCOMPARE(int(CDeviceIOOpera::takeAccessProblem()), int(UsbAccessProblem::None));
     }
 };
 

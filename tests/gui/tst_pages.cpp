@@ -44,8 +44,8 @@ void rows()
     // (The stalled first query never reaches the printer.)
     clickRow("print: first query stalls, last malformed", usb, "LP-200", {}, "stall:1 bad:0x3E " + kPrintRead,
              kPrintQueries.mid(4), {kUsbError}, {"-" + kPrintSet});
-    clickRow("print: read claim refused", usb, "LP-200", {}, "claim " + kPrintRead, "", {kUsbError}, {"-" + kPrintSet});
-    clickRow("print: set claim refused", usb, "LP-200", {}, "claim " + kPrintSet, "", {kUsbError}, {"+" + kPrintSet});
+    clickRow("print: read claim refused", usb, "LP-200", {}, "claim " + kPrintRead, "", {kUsbBusy}, {"-" + kPrintSet});
+    clickRow("print: set claim refused", usb, "LP-200", {}, "claim " + kPrintSet, "", {kUsbBusy}, {"+" + kPrintSet});
     // A frame that fails does not stop a set: the others still go out, in
     // order, and the failure is reported.
     clickRow("print: 5th set frame stalls", usb, "LP-200", {}, "stall:5 " + kPrintSet,

@@ -179,37 +179,39 @@ private slots:
 
     // The four byte operations (query = write then read, write only, the
     // debug console's read, the status word) on a healthy printer and under
-    // faults. Whatever happens, every claimed interface is released and
-    // every opened device closed again.
+    // faults. Whatever happens, every claimed interface is released, every
+    // opened device closed again and usblp, where it was bound, bound again;
+    // a refused claim leaves its cause for the window's advice.
     void byteOperations_data()
     {
         QTest::addColumn<QString>("op");
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("result");
         QTest::addColumn<int>("detaches");
+        QTest::addColumn<int>("problem");  // UsbAccessProblem left behind
         const int openFailed = Result::UsbOpenFailed, failed = Result::UsbFailed;
-        QTest::newRow("query") << "query" << "" << 0 << 0;
-        QTest::newRow("query, 255-byte reply") << "query" << "long" << 0 << 0;
-        QTest::newRow("query, printer interface behind another") << "query" << "composite" << 0 << 0;
-        QTest::newRow("query, no printer interface") << "query" << "no interface" << failed << 0;
-        QTest::newRow("query, usblp bound: detach, claim again") << "query" << "driver" << 0 << 1;
-        QTest::newRow("query, still busy after the detach") << "query" << "driver busy" << openFailed << 1;
-        QTest::newRow("query, claimed by another program") << "query" << "busy" << openFailed << 0;
-        QTest::newRow("query, unplugged") << "query" << "unplugged" << openFailed << 0;
-        QTest::newRow("query, write stalled") << "query" << "stall" << failed << 0;
-        QTest::newRow("query, silent printer") << "query" << "silent" << failed << 0;
-        QTest::newRow("query, reply for another code") << "query" << "wrong code" << int(Result::MalformedReply) << 0;
-        QTest::newRow("write") << "write" << "" << 0 << 0;
-        QTest::newRow("write, firmware-sized") << "write" << "long" << 0 << 0;
-        QTest::newRow("write, usblp bound: no detach") << "write" << "driver" << openFailed << 0;
-        QTest::newRow("debug read") << "debug" << "" << 0 << 0;
-        QTest::newRow("debug read, usblp bound: detached for next") << "debug" << "driver" << failed << 1;
-        QTest::newRow("debug read, nothing to read") << "debug" << "silent" << failed << 0;
-        QTest::newRow("status") << "status" << "" << 0 << 0;
-        QTest::newRow("status, two of four bytes") << "status" << "short" << failed << 0;
-        QTest::newRow("status, usblp bound") << "status" << "driver" << failed << 0;
-        QTest::newRow("status, unplugged") << "status" << "unplugged" << failed << 0;
-        QTest::newRow("status, nothing selected") << "status" << "closed" << failed << 0;
+        QTest::newRow("query") << "query" << "" << 0 << 0 << 0;
+        QTest::newRow("query, 255-byte reply") << "query" << "long" << 0 << 0 << 0;
+        QTest::newRow("query, printer interface behind another") << "query" << "composite" << 0 << 0 << 0;
+        QTest::newRow("query, no printer interface") << "query" << "no interface" << failed << 0 << 0;
+        QTest::newRow("query, usblp bound: detached, given back") << "query" << "driver" << 0 << 1 << 0;
+        QTest::newRow("query, still busy after the detach") << "query" << "driver busy" << openFailed << 1 << 2;
+        QTest::newRow("query, claimed by another program") << "query" << "busy" << openFailed << 0 << 2;
+        QTest::newRow("query, unplugged") << "query" << "unplugged" << openFailed << 0 << 0;
+        QTest::newRow("query, write stalled") << "query" << "stall" << failed << 0 << 0;
+        QTest::newRow("query, silent printer") << "query" << "silent" << failed << 0 << 0;
+        QTest::newRow("query, reply for another code") << "query" << "wrong code" << int(Result::MalformedReply) << 0 << 0;
+        QTest::newRow("write") << "write" << "" << 0 << 0 << 0;
+        QTest::newRow("write, firmware-sized") << "write" << "long" << 0 << 0 << 0;
+        QTest::newRow("write, usblp bound: detached, given back") << "write" << "driver" << 0 << 1 << 0;
+        QTest::newRow("debug read") << "debug" << "" << 0 << 0 << 0;
+        QTest::newRow("debug read, usblp bound: detached, given back") << "debug" << "driver" << 0 << 2 << 0;
+        QTest::newRow("debug read, nothing to read") << "debug" << "silent" << failed << 0 << 0;
+        QTest::newRow("status") << "status" << "" << 0 << 0 << 0;
+        QTest::newRow("status, two of four bytes") << "status" << "short" << failed << 0 << 0;
+        QTest::newRow("status, usblp bound: detached, given back") << "status" << "driver" << 0 << 1 << 0;
+        QTest::newRow("status, unplugged") << "status" << "unplugged" << failed << 0 << 0;
+        QTest::newRow("status, nothing selected") << "status" << "closed" << failed << 0 << 0;
     }
     void byteOperations()
     {
@@ -217,6 +219,7 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(int, result);
         QFETCH(int, detaches);
+        QFETCH(int, problem);
         emu::UsbPrinterConfig c = plug(0x0618, QStringLiteral("P"), 1, 2);
         c.kernelDriverBound = fault.startsWith(QLatin1String("driver"));
         if (fault == QLatin1String("composite") || fault == QLatin1String("no interface")) {
@@ -277,7 +280,9 @@ private slots:
         QCOMPARE(ret, result);
         const emu::UsbStats stats = m_face->stats(id);
         QCOMPARE(stats.detaches, detaches);
-        QCOMPARE(m_face->kernelDriverBound(id), c.kernelDriverBound && detaches == 0);
+        QCOMPARE(m_face->kernelDriverBound(id), c.kernelDriverBound);
+        QCOMPARE(int(CDeviceIOOpera::takeAccessProblem()), problem);
+        QCOMPARE(int(CDeviceIOOpera::takeAccessProblem()), 0);  // taken once
         QCOMPARE(stats.releases, stats.claims);
         QTRY_COMPARE(m_face->stats(id).openHandles, 0);
         if (fault == QLatin1String("composite"))
@@ -287,6 +292,25 @@ private slots:
             QVERIFY2(elapsed >= 2900, qPrintable(QString::number(elapsed)));
             QCOMPARE(stats.discarded, 1);
         }
+    }
+
+    // The cause the window's advice is chosen by, for each libusb error of
+    // an open or a claim (a refused open cannot be produced under umockdev,
+    // whose device files root may always open).
+    void accessProblem_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("problem");
+        QTest::newRow("access refused") << int(LIBUSB_ERROR_ACCESS) << int(UsbAccessProblem::Permission);
+        QTest::newRow("busy") << int(LIBUSB_ERROR_BUSY) << int(UsbAccessProblem::Busy);
+        QTest::newRow("no device") << int(LIBUSB_ERROR_NO_DEVICE) << int(UsbAccessProblem::None);
+        QTest::newRow("success") << int(LIBUSB_SUCCESS) << int(UsbAccessProblem::None);
+    }
+    void accessProblem()
+    {
+        QFETCH(int, error);
+        QFETCH(int, problem);
+        QCOMPARE(int(usbAccessProblemOf(error)), problem);
     }
 };
 

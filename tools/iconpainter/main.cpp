@@ -2,6 +2,12 @@
 // them as 64 x 64 PNG files with an alpha channel.
 //
 //   iconpainter <output directory>
+//   iconpainter --hicolor <theme directory>
+//
+// The second form draws the program's own icon (the receipt slip, which is
+// also the window icon) at the sizes desktops look for and writes it as
+// <theme directory>/<N>x<N>/apps/labelsetup.png; the build runs it for the
+// installed icon set, so no copy of those files is kept.
 //
 // Every icon is drawn on the same 64-unit grid with the same round 4-unit
 // outline in the ink colour, a pale fill for bodies and one mid-blue accent
@@ -24,6 +30,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <numbers>
 #include <vector>
@@ -336,12 +343,45 @@ struct Icon {
     std::function<void(QPainter &)> draw;
 };
 
+// The receipt drawn on its 64-unit grid, scaled to size x size pixels.
+QImage paint(const std::function<void(QPainter &)> &draw, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        if (size != kSize)
+            painter.scale(qreal(size) / kSize, qreal(size) / kSize);
+        draw(painter);
+    }
+    // Convert to straight alpha so the file carries plain RGBA pixels.
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+int writeHicolor(const QDir &theme)
+{
+    int failures = 0;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = theme.filePath(QStringLiteral("%1x%1/apps").arg(size));
+        const QString path = dir + QStringLiteral("/labelsetup.png");
+        if (!QDir().mkpath(dir) || !paint(drawReceipt, size).save(path, "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], "--hicolor") == 0)
+        return writeHicolor(QDir(QString::fromLocal8Bit(argv[2])));
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output directory>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <output directory>\n       %s --hicolor <theme directory>\n", argv[0],
+                     argv[0]);
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -361,16 +401,8 @@ int main(int argc, char **argv)
 
     int failures = 0;
     for (const Icon &icon : icons) {
-        QImage image(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            icon.draw(painter);
-        }
         const QString path = out.filePath(QString::fromLatin1(icon.file));
-        // Convert to straight alpha so the file carries plain RGBA pixels.
-        if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
+        if (!paint(icon.draw, kSize).save(path, "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             ++failures;
         }

@@ -153,6 +153,7 @@ struct UsbFace::Device
     std::deque<Urb> pendingOther;  // IN URBs nobody will ever answer
     std::map<UMockdevIoctlClient *, Client> clients;
     bool driverBound = false;
+    bool driverPresent = false;    // usblp is loaded: a reconnect binds it again
     bool claimRefused = false;
     int stallOutIn = 0;            // > 0: the printer pipe's OUT transfer that many from now stalls
     qint64 acceptLeft = -1;        // >= 0: bytes the printer pipe still takes before it stalls
@@ -584,9 +585,10 @@ gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointe
                     if (anyClaim) {
                         reply(-1, EBUSY);
                     } else {
-                        // The kernel answers how many drivers it bound.
-                        d.driverBound = true;
-                        reply(1, 0);
+                        // The kernel answers how many drivers it bound:
+                        // none on a host without usblp.
+                        d.driverBound = d.driverPresent;
+                        reply(d.driverPresent ? 1 : 0, 0);
                     }
                 } else {
                     reply(-1, ENOTTY);
@@ -834,6 +836,7 @@ int UsbFace::addPrinter(PrinterModel *model, const UsbPrinterConfig &config)
     if (d->config.interfaces.isEmpty())
         d->config.interfaces.append(UsbInterface{});
     d->driverBound = config.kernelDriverBound;
+    d->driverPresent = config.kernelDriverBound;
 
     if (!config.manufacturer.isEmpty())
         d->strings.insert(1, config.manufacturer);
@@ -999,8 +1002,10 @@ bool UsbFace::kernelDriverBound(int id) const
 void UsbFace::setKernelDriverBound(int id, bool bound)
 {
     std::lock_guard lock(m_shared->mutex);
-    if (auto d = m_shared->findDevice(id))
+    if (auto d = m_shared->findDevice(id)) {
         d->driverBound = bound;
+        d->driverPresent = d->driverPresent || bound;
+    }
 }
 
 void UsbFace::setClaimRefused(int id, bool refused)

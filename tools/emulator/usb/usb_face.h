@@ -65,7 +65,9 @@ struct UsbPrinterConfig
     QList<UsbInterface> interfaces;
     // The interface whose bulk endpoints carry the printer's byte stream.
     quint8 printerInterface = 0;
-    // usblp holds the interfaces until the host detaches it.
+    // usblp holds the interfaces until the host detaches it, and takes
+    // them back when the host reconnects drivers (without it, a reconnect
+    // binds nothing).
     bool kernelDriverBound = false;
 };
 
@@ -112,6 +114,7 @@ public:
 
     UsbStats stats(int id) const;
     bool kernelDriverBound(int id) const;
+    // Binding usblp also makes it the driver a later reconnect binds.
     void setKernelDriverBound(int id, bool bound);
     // Another program keeps the interface: every claim fails with EBUSY.
     void setClaimRefused(int id, bool refused);
