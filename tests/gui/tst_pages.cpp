@@ -104,7 +104,7 @@ void rows()
              "pushButton_NetportSettingRead", "q0F q0D", {kDone}, {"lineEdit_NetportTCPPort=kept", "+" + kNetSet});
     clickRow("bluetooth: mode answer malformed", usb, "LP-200", {"lineEdit_SppPin=kept"}, "bad:0x2F "
              "pushButton_BleSettingRead", "q2B q2C q2F", {kUsbError}, {"lineEdit_SppPin=kept", "-" + kBleSet});
-    clickRow("bluetooth: set claim refused", usb, "LP-200", {}, "claim " + kBleSet, "", {kUsbError});
+    clickRow("bluetooth: set claim refused", usb, "LP-200", {}, "claim " + kBleSet, "", {kUsbBusy});
 
     const QStringList infoKept = {"textBrowser_Ver=kept", "textBrowser_DPI=kept", "textBrowser_MaxPaperWidth=kept",
                                   "textBrowser_Model=kept"};
