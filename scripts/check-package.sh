@@ -79,8 +79,8 @@ if [ "$owned_elsewhere" -eq 0 ]; then
     check "package installs" $SUDO apt-get install -y -qq --no-install-recommends "$deb"
     check "installed labelsetup --version" \
         bash -c "[ \"\$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/labelsetup --version)\" = 'labelsetup $version' ]"
-    check "package removes" $SUDO apt-get remove -y -qq labelsetup
-    check "nothing left behind" bash -c "[ ! -e /usr/bin/labelsetup ] && [ ! -e /usr/lib/udev/rules.d/$rule ]"
+    check "package removes" $SUDO apt-get purge -y -qq labelsetup
+    check "nothing left behind" bash -c "[ ! -e /usr/bin/labelsetup ] && [ ! -e /usr/lib/udev/rules.d/$rule ] && ! dpkg -s labelsetup >/dev/null 2>&1"
 else
     failures=$((failures + 1))
 fi
