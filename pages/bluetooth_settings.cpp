@@ -5,8 +5,6 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "protocol/conversions.h"
-#include "protocol/frame.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
 
@@ -28,26 +26,25 @@ void MainWindow::on_pushButton_BleSettingRead_clicked()
 
 int MainWindow::Blueteeth_Init()
 {
-    unsigned char buf[proto::kResultBufferSize];
-    const auto query = [&](SetInfoType type) { return GetPrinterInfo(type, buf, ret_mode) == 0; };
-    const auto text = [&] { return proto::payloadText(buf, proto::kResultBufferSize); };
+    settings::Values v;
+    const auto value = [&v](const char *key) { return v.value(QString::fromLatin1(key)); };
+    const auto query = [&](SetInfoType type) { return ReadSetting(type, openModel(), v, ret_mode) == 0; };
 
     if (!query(BR_EDR_NAME))
         return mediumFailure(ret_mode);
-    ui->lineEdit_SppName->setText(text());
+    ui->lineEdit_SppName->setText(value("bluetooth.spp_name"));
     if (!query(BLE_NAME))
         return mediumFailure(ret_mode);
-    ui->lineEdit_SppBLE->setText(text());
+    ui->lineEdit_SppBLE->setText(value("bluetooth.ble_name"));
     if (!query(SPP_MODE))
         return mediumFailure(ret_mode);
-    ui->comboBox_SppMode->setCurrentIndex(buf[0]);
+    ui->comboBox_SppMode->setCurrentIndex(settings::choiceIndex(v, QStringLiteral("bluetooth.pairing")));
     if (!query(PIN))
         return mediumFailure(ret_mode);
-    ui->lineEdit_SppPin->setText(text());
-    // Bytes 0-5 are the Wi-Fi MAC, 6-11 the Bluetooth one.
+    ui->lineEdit_SppPin->setText(value("bluetooth.pin"));
     if (!query(MAC_ADDRESSES))
         return mediumFailure(ret_mode);
-    ui->lineEdit_SppMAC->setText(proto::macText(buf + 6));
+    ui->lineEdit_SppMAC->setText(value("bluetooth.mac"));
     return 0;
 }
 

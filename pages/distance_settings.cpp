@@ -3,8 +3,6 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "protocol/conversions.h"
-#include "protocol/frame.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
 
@@ -18,19 +16,20 @@ void MainWindow::on_pushButton_DistanceSettingRead_clicked()
 
 int MainWindow::Distance_Init()
 {
-    unsigned char buf[proto::kResultBufferSize];
-    auto number = [](double value) { return QString::number(value, 'g', 6); };
-
-    if (GetPrinterInfo(THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT, buf, ret_mode) == 0)
-        ui->lineEdit_DistanceO2PH->setText(number(proto::readLeS16(buf)));
-    if (GetPrinterInfo(SEAM_TO_PRINT_HRAD_DISTANCE, buf, ret_mode) == 0)
-        ui->lineEdit_DistanceS2PH->setText(number(proto::divideTowardZero(proto::readLeS16(buf), mmToDot)));
-    if (GetPrinterInfo(BLACK_TO_PRINT_HEAD_DISTANCE, buf, ret_mode) == 0)
-        ui->lineEdit_DistanceB2PH->setText(number(proto::divideTowardZero(proto::readLeS16(buf), mmToDot)));
+    settings::Values v;
+    const auto show = [&v](QLineEdit *field, const char *key) {
+        if (v.contains(QString::fromLatin1(key)))
+            field->setText(v.value(QString::fromLatin1(key)));
+    };
+    ReadSetting(THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT, openModel(), v, ret_mode);
+    ReadSetting(SEAM_TO_PRINT_HRAD_DISTANCE, openModel(), v, ret_mode);
+    ReadSetting(BLACK_TO_PRINT_HEAD_DISTANCE, openModel(), v, ret_mode);
     // Only the last query's outcome is reported.
-    const int result = GetPrinterInfo(PRINT_HEAD_TO_TEAR_DISTANCE, buf, ret_mode);
-    if (result == 0)
-        ui->lineEdit_DistancePH2T->setText(number(proto::readLeS16(buf)));
+    const int result = ReadSetting(PRINT_HEAD_TO_TEAR_DISTANCE, openModel(), v, ret_mode);
+    show(ui->lineEdit_DistanceO2PH, "distance.paper_exit_dots");
+    show(ui->lineEdit_DistanceS2PH, "distance.seam_mm");
+    show(ui->lineEdit_DistanceB2PH, "distance.black_mark_mm");
+    show(ui->lineEdit_DistancePH2T, "distance.tear_dots");
     return result;
 }
 

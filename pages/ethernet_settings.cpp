@@ -4,8 +4,6 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "protocol/conversions.h"
-#include "protocol/frame.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
 
@@ -18,20 +16,20 @@ void MainWindow::on_pushButton_NetportSettingRead_clicked()
 
 int MainWindow::Net_Init()
 {
-    unsigned char buf[proto::kResultBufferSize];
+    settings::Values v;
+    const auto value = [&v](const char *key) { return v.value(QString::fromLatin1(key)); };
     // The ports are shown when they could be read; only the address block
     // decides the page's result.
-    if (GetPrinterInfo(PORT_MESSAGE, buf, ret_mode) == 0) {
-        ui->lineEdit_NetportTCPPort->setText(QString::number(proto::readLeU16(buf)));
-        ui->lineEdit_NetportUDPPort->setText(QString::number(proto::readLeU16(buf + 2)));
+    if (ReadSetting(PORT_MESSAGE, openModel(), v, ret_mode) == 0) {
+        ui->lineEdit_NetportTCPPort->setText(value("ethernet.tcp_port"));
+        ui->lineEdit_NetportUDPPort->setText(value("ethernet.udp_port"));
     }
-    if (const int result = GetPrinterInfo(ETHERNET_IP, buf, ret_mode); result != 0)
+    if (const int result = ReadSetting(ETHERNET_IP, openModel(), v, ret_mode); result != 0)
         return result;
-    const bool dhcp = proto::dhcpOn(proto::IpBlock::Ethernet, buf[0]);
-    ui->comboBox_NetportIPMode->setCurrentIndex(proto::ipModeIndex(proto::IpBlock::Ethernet, dhcp));
-    ui->lineEdit_NetportIP->setText(proto::dottedQuadText(buf + 1));
-    ui->lineEdit_NetportSubnetMask->setText(proto::dottedQuadText(buf + 5));
-    ui->lineEdit_NetportGateway->setText(proto::dottedQuadText(buf + 9));
+    ui->comboBox_NetportIPMode->setCurrentIndex(settings::choiceIndex(v, QStringLiteral("ethernet.mode")));
+    ui->lineEdit_NetportIP->setText(value("ethernet.address"));
+    ui->lineEdit_NetportSubnetMask->setText(value("ethernet.subnet_mask"));
+    ui->lineEdit_NetportGateway->setText(value("ethernet.gateway"));
     qDebug() << "ip" << ui->lineEdit_NetportIP->text();
     qDebug() << "numString:" << ui->lineEdit_NetportSubnetMask->text();
     qDebug() << "sumString:" << ui->lineEdit_NetportGateway->text();

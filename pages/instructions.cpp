@@ -11,20 +11,6 @@
 
 #include <QDebug>
 
-namespace {
-
-// Frames that carry a password or PIN are not logged byte for byte as all
-// others are (SendFrame): the log shows the frame's head and the length of
-// the secret, never the secret itself.
-int sendWithSecret(const QByteArray &frame, const char *secretName, const QString &secret, int mode)
-{
-    qDebug().noquote() << "send:" << frame.left(6).toHex(' ').toUpper() << "..." << secretName << "length:"
-                       << secret.size();
-    return SendData(frame, mode);
-}
-
-} // namespace
-
 int MainWindow::Set_Send_SPEED_Instruction()
 {
     return SendFrame(proto::speedFrame(ui->comboBox_PrintSpeed->currentIndex()), ret_mode);
@@ -121,15 +107,16 @@ int MainWindow::Set_Send_VERTICAL_MIGRATION_Instruction()
 
 int MainWindow::Set_Send_CONNECT_AP_INFORMATION_Instruction()
 {
-    return sendWithSecret(proto::stationFrame(ui->lineEdit_WStaName->text(), ui->lineEdit_WStaPassword->text()),
-                          "password", ui->lineEdit_WStaPassword->text(), ret_mode);
+    return SendSettingFrame(proto::stationFrame(ui->lineEdit_WStaName->text(), ui->lineEdit_WStaPassword->text()),
+                            CONNECT_AP_INFORMATION, {{"wifi.sta.password", ui->lineEdit_WStaPassword->text()}},
+                            ret_mode);
 }
 
 int MainWindow::Set_Send_AP_MODE_Instruction()
 {
-    return sendWithSecret(proto::accessPointFrame(ui->lineEdit_WApName->text(), ui->lineEdit_WApPassword->text(),
-                                                  ui->lineEdit_WApIP->text()),
-                          "password", ui->lineEdit_WApPassword->text(), ret_mode);
+    return SendSettingFrame(proto::accessPointFrame(ui->lineEdit_WApName->text(), ui->lineEdit_WApPassword->text(),
+                                                    ui->lineEdit_WApIP->text()),
+                            AP_MODE, {{"wifi.ap.password", ui->lineEdit_WApPassword->text()}}, ret_mode);
 }
 
 int MainWindow::Set_Send_IP_MESSAGE_Instruction()
@@ -156,7 +143,8 @@ int MainWindow::Set_Send_BLE_NAME_Instruction()
 
 int MainWindow::Set_Send_PIN_Instruction()
 {
-    return sendWithSecret(proto::pinFrame(ui->lineEdit_SppPin->text()), "PIN", ui->lineEdit_SppPin->text(), ret_mode);
+    return SendSettingFrame(proto::pinFrame(ui->lineEdit_SppPin->text()), PIN,
+                            {{"bluetooth.pin", ui->lineEdit_SppPin->text()}}, ret_mode);
 }
 
 int MainWindow::Set_Send_SPP_MODE_Instruction()

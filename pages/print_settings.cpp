@@ -4,8 +4,6 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "protocol/conversions.h"
-#include "protocol/frame.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
 
@@ -18,52 +16,50 @@ void MainWindow::on_pushButton_PrintSettingRead_clicked()
 
 int MainWindow::Print_Init()
 {
-    unsigned char buf[proto::kResultBufferSize];
+    settings::Values v;
     std::array<int, 14> slot{};
     auto query = [&](int index, SetInfoType type) {
-        slot[index] = GetPrinterInfo(type, buf, ret_mode);
+        slot[index] = ReadSetting(type, openModel(), v, ret_mode);
         return slot[index] == 0;
     };
+    const auto number = [&v](const char *key) { return v.value(QString::fromLatin1(key)); };
+    const auto index = [&v](const char *key) { return settings::choiceIndex(v, QString::fromLatin1(key)); };
 
     if (query(0, SPEED))
-        ui->comboBox_PrintSpeed->setCurrentIndex(buf[0]);
+        ui->comboBox_PrintSpeed->setCurrentIndex(number("print.speed").toInt());
     if (query(1, Densty_SETTING))
-        ui->comboBox_PrintDensty->setCurrentIndex(buf[0]);
+        ui->comboBox_PrintDensty->setCurrentIndex(number("print.density").toInt());
     if (query(2, LABLE_CLEARANCE))
-        ui->lineEdit_LabelGap->setText(QString::number(proto::readLeU16(buf) / qMax(1, mmToDot)));
+        ui->lineEdit_LabelGap->setText(number("print.label_gap_mm"));
     if (query(3, BLACK_CLEARANCE))
-        ui->lineEdit_BlackLabelGap->setText(QString::number(proto::readLeU16(buf) / qMax(1, mmToDot)));
+        ui->lineEdit_BlackLabelGap->setText(number("print.black_mark_gap_mm"));
     if (query(4, PRINT_DIRECTION)) {
-        ui->comboBox_PrintDirection->setCurrentIndex(buf[0] == 0 ? 0 : 1);
-        ui->comboBox_PrintMethod->setCurrentIndex(buf[1] == 0 ? 0 : 1);
+        ui->comboBox_PrintDirection->setCurrentIndex(index("print.rotation"));
+        ui->comboBox_PrintMethod->setCurrentIndex(index("print.mirror"));
     }
     if (query(5, PRINT_OFFSET))
-        ui->lineEdit_PrintShift->setText(QString::number(proto::divideTowardZero(proto::readLeS16(buf), mmToDot)));
+        ui->lineEdit_PrintShift->setText(number("print.offset_mm"));
     if (query(6, VERTICAL_MIGRATION))
-        ui->lineEdit_VerticalShift->setText(
-            QString::number(proto::divideTowardZero(proto::readLeS16(buf), mmToDot)));
+        ui->lineEdit_VerticalShift->setText(number("print.vertical_offset_mm"));
     // Printing method exists only on the extended models, automatic paper
     // feed only on the others.
     if (printModeFlag && query(7, PRINTER_MODE))
-        ui->comboBox_PrintMode->setCurrentIndex(buf[0] == 0 ? 0 : buf[0] == 1 ? 1 : 2);
+        ui->comboBox_PrintMode->setCurrentIndex(index("print.method"));
     if (query(8, PAPER_TYPE))
-        ui->comboBox_PaperType->setCurrentIndex(qMin<int>(buf[0], 3));
+        ui->comboBox_PaperType->setCurrentIndex(index("print.paper_type"));
     if (query(9, DEFAULT_CODE))
-        ui->comboBox_DefaultCodePage->setCurrentIndex(buf[0]);
-    if (query(10, SIMULATION)) {
-        // A code the table does not know leaves the selection alone.
-        const QString name = instructionSetNames.value(buf[0]);
-        if (!name.isEmpty())
-            ui->comboBox_OrderSet->setCurrentText(name);
-    }
+        ui->comboBox_DefaultCodePage->setCurrentIndex(number("print.code_page").toInt());
+    // A code the table does not know leaves the selection alone.
+    if (query(10, SIMULATION) && v.contains(QStringLiteral("print.command_set")))
+        ui->comboBox_OrderSet->setCurrentText(number("print.command_set"));
     if (!printModeFlag && query(11, AUTO_PAPER))
-        ui->comboBox_AutoPaper->setCurrentIndex(buf[0]);
+        ui->comboBox_AutoPaper->setCurrentIndex(index("print.auto_paper"));
     if (query(12, LABEL_SIZE)) {
-        ui->lineEdit_2->setText(proto::dotsToMmText(proto::readLeS16(buf), mmToDot));
-        ui->lineEdit->setText(proto::dotsToMmText(proto::readLeS16(buf + 2), mmToDot));
+        ui->lineEdit_2->setText(number("print.label_height_mm"));
+        ui->lineEdit->setText(number("print.label_width_mm"));
     }
     if (query(13, LG_MODE))
-        ui->comboBox->setCurrentIndex(buf[0]);
+        ui->comboBox->setCurrentIndex(index("print.language"));
 
     return firstFailure(slot);
 }

@@ -20,13 +20,14 @@ void MainWindow::on_pushButton_ComSettingRead_clicked()
 
 int MainWindow::USB_Init()
 {
-    unsigned char buf[proto::kResultBufferSize];
-    if (GetPrinterInfo(SERIAL_PORT, buf, ret_mode) == 0) {
-        ui->comboBox_ComBaud->setCurrentIndex(buf[0]);
-        ui->comboBox_ComParityBit->setCurrentIndex(buf[1]);
-        ui->comboBox_ComDataBit->setCurrentIndex(buf[2]);
-        ui->comboBox_ComStopBit->setCurrentIndex(buf[3]);
+    settings::Values v;
+    if (ReadSetting(SERIAL_PORT, openModel(), v, ret_mode) == 0) {
+        ui->comboBox_ComBaud->setCurrentIndex(settings::choiceIndex(v, QStringLiteral("serial.baud")));
+        ui->comboBox_ComParityBit->setCurrentIndex(settings::choiceIndex(v, QStringLiteral("serial.parity")));
+        ui->comboBox_ComDataBit->setCurrentIndex(settings::choiceIndex(v, QStringLiteral("serial.data_bits")));
+        ui->comboBox_ComStopBit->setCurrentIndex(settings::choiceIndex(v, QStringLiteral("serial.stop_bits")));
     }
+    unsigned char buf[proto::kResultBufferSize];
     if (GetPrinterInfo(DEVICE_IDENTITY, buf, ret_mode) == 0) {
         if (const auto identity = proto::splitDeviceIdentity(buf)) {
             for (size_t i = 0; i < identity->fields.size(); ++i)

@@ -4,8 +4,6 @@
 #include "ui_mainwindow.h"
 
 #include "pages/cutdialog.h"
-#include "protocol/conversions.h"
-#include "protocol/frame.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
 
@@ -28,10 +26,10 @@ void MainWindow::on_pushButton_StripperSettingRead_clicked()
 {
     readPage({.lock = PageFlow::Lock::AfterConnect, .proceed = [this] { return confirmStripper(); }},
              ui->pushButton_StripperSettingSet, [this] {
-                 unsigned char buf[proto::kResultBufferSize];
-                 const int result = GetPrinterInfo(CUT_DIS, buf, ret_mode);
+                 settings::Values v;
+                 const int result = ReadSetting(CUT_DIS, openModel(), v, ret_mode);
                  if (result == 0)
-                     ui->lineEdit_PaperTime->setText(QString::number(proto::readLeU16(buf) / 1000));
+                     ui->lineEdit_PaperTime->setText(v.value(QStringLiteral("stripper.paper_take_s")));
                  return result;
              });
 }

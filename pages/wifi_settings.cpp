@@ -6,8 +6,6 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "protocol/conversions.h"
-#include "protocol/frame.h"
 #include "protocol/instructions.h"
 #include "protocol/result.h"
 #include "query/printer_io.h"
@@ -43,48 +41,48 @@ void MainWindow::on_pushButton_WifiSettingRead_clicked()
 int MainWindow::Wifi_Init()
 {
     const int failure = mediumFailure(ret_mode);
-    unsigned char buf[proto::kResultBufferSize];
-    if (GetPrinterInfo(WIFI_MODE, buf, ret_mode) != 0)
+    settings::Values v;
+    const auto value = [&v](const char *key) { return v.value(QString::fromLatin1(key)); };
+    const auto query = [&](SetInfoType type) { return ReadSetting(type, openModel(), v, ret_mode); };
+    if (query(WIFI_MODE) != 0)
         return failure;
 
     // Only 1 means station; the printer reports anything else as an access
     // point. The access-point query alone does not end the read when it
     // fails: only a malformed answer is reported, after the rest is read.
     int apResult = Result::Ok;
-    if (buf[0] == 1) {
+    if (value("wifi.mode") == QLatin1String("sta")) {
         ui->comboBox_WifiMode->setCurrentIndex(0);
-        if (GetPrinterInfo(CONNECT_AP_INFORMATION, buf, ret_mode) != 0)
+        if (query(CONNECT_AP_INFORMATION) != 0)
             return failure;
-        const QStringList station = proto::payloadTexts(buf, proto::kResultBufferSize, 2);
-        ui->lineEdit_WStaName->setText(station[0]);
-        ui->lineEdit_WStaPassword->setText(station[1]);
+        ui->lineEdit_WStaName->setText(value("wifi.sta.ssid"));
+        ui->lineEdit_WStaPassword->setText(value("wifi.sta.password"));
         ui->lineEdit_WApName->clear();
         ui->lineEdit_WApPassword->clear();
         ui->lineEdit_WApIP->clear();
-        qDebug() << "password length:" << station[1].size();
-        qDebug() << "nameString:" << station[0];
+        qDebug() << "password length:" << value("wifi.sta.password").size();
+        qDebug() << "nameString:" << value("wifi.sta.ssid");
     } else {
         ui->comboBox_WifiMode->setCurrentIndex(kApIndex);
-        apResult = GetPrinterInfo(AP_MODE, buf, ret_mode);
+        apResult = query(AP_MODE);
         if (apResult == Result::Ok) {
-            const QStringList ap = proto::payloadTexts(buf, proto::kResultBufferSize, 3);
-            ui->lineEdit_WApName->setText(ap[0]);
-            ui->lineEdit_WApPassword->setText(ap[1]);
-            ui->lineEdit_WApIP->setText(ap[2]);
+            ui->lineEdit_WApName->setText(value("wifi.ap.ssid"));
+            ui->lineEdit_WApPassword->setText(value("wifi.ap.password"));
+            ui->lineEdit_WApIP->setText(value("wifi.ap.ip"));
             ui->lineEdit_WStaName->clear();
             ui->lineEdit_WStaPassword->clear();
-            qDebug() << "nameString:" << ap[0];
-            qDebug() << "password length:" << ap[1].size();
-            qDebug() << "ipString:" << ap[2];
+            qDebug() << "nameString:" << value("wifi.ap.ssid");
+            qDebug() << "password length:" << value("wifi.ap.password").size();
+            qDebug() << "ipString:" << value("wifi.ap.ip");
         }
     }
 
-    if (GetPrinterInfo(TCP_SERVICE_PORT_NUMBER, buf, ret_mode) != 0)
+    if (query(TCP_SERVICE_PORT_NUMBER) != 0)
         return failure;
-    ui->lineEdit_WApPort->setText(QString::number(proto::readLeU16(buf)));
-    if (GetPrinterInfo(MAC_ADDRESSES, buf, ret_mode) != 0)
+    ui->lineEdit_WApPort->setText(value("wifi.tcp_port"));
+    if (query(MAC_ADDRESSES) != 0)
         return failure;
-    ui->lineEdit_WApMAC->setText(proto::macText(buf));
+    ui->lineEdit_WApMAC->setText(value("wifi.mac"));
 
     // The IP group shows what it could read; the page's result does not
     // depend on it.
@@ -94,22 +92,23 @@ int MainWindow::Wifi_Init()
 
 int MainWindow::IP_Init()
 {
-    unsigned char buf[proto::kResultBufferSize];
-    if (GetPrinterInfo(IP_MESSAGE, buf, ret_mode) != 0)
+    settings::Values v;
+    const auto value = [&v](const char *key) { return v.value(QString::fromLatin1(key)); };
+    if (ReadSetting(IP_MESSAGE, openModel(), v, ret_mode) != 0)
         return mediumFailure(ret_mode);
     // With DHCP on the printer is told its DNS server by the network: the
     // field is shown, but not for editing, and keeps what it showed.
-    const bool dhcp = proto::dhcpOn(proto::IpBlock::Wifi, buf[0]);
-    ui->comboBox_WifiSetIPMode->setCurrentIndex(proto::ipModeIndex(proto::IpBlock::Wifi, dhcp));
+    const bool dhcp = value("ip.mode") == QLatin1String("dhcp");
+    ui->comboBox_WifiSetIPMode->setCurrentIndex(settings::choiceIndex(v, QStringLiteral("ip.mode")));
     ui->lineEdit_WifiSetDNS->setEnabled(!dhcp);
-    ui->lineEdit_WifiSetIP->setText(proto::dottedQuadText(buf + 1));
-    ui->lineEdit_WifiSetSubnetMask->setText(proto::dottedQuadText(buf + 5));
-    ui->lineEdit_WifiSetGateway->setText(proto::dottedQuadText(buf + 9));
+    ui->lineEdit_WifiSetIP->setText(value("ip.address"));
+    ui->lineEdit_WifiSetSubnetMask->setText(value("ip.subnet_mask"));
+    ui->lineEdit_WifiSetGateway->setText(value("ip.gateway"));
     qDebug() << "ip" << ui->lineEdit_WifiSetIP->text();
     qDebug() << "numString:" << ui->lineEdit_WifiSetSubnetMask->text();
     qDebug() << "sumString:" << ui->lineEdit_WifiSetGateway->text();
     if (!dhcp) {
-        ui->lineEdit_WifiSetDNS->setText(proto::dottedQuadText(buf + 13));
+        ui->lineEdit_WifiSetDNS->setText(value("ip.dns"));
         qDebug() << "DNSString:" << ui->lineEdit_WifiSetDNS->text();
     }
     return Result::Ok;

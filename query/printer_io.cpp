@@ -85,6 +85,27 @@ int GetPrinterInfo(SetInfoType type, unsigned char *out, int mode)
     return query(proto::queryFrame(type), type, out, mode, false);
 }
 
+int ReadSetting(SetInfoType type, const settings::Model &model, settings::Values &values, int mode)
+{
+    unsigned char buf[proto::kResultBufferSize];
+    const int result = GetPrinterInfo(type, buf, mode);
+    if (result == Result::Ok)
+        values.insert(settings::decode(type, buf, proto::kResultBufferSize, model));
+    return result;
+}
+
+int SendSettingFrame(const QByteArray &frame, SetInfoType type, const settings::Values &values, int mode)
+{
+    for (const settings::Setting &s : settings::catalogue()) {
+        if (s.code == type && s.secret) {
+            qDebug().noquote() << "send:" << frame.left(6).toHex(' ').toUpper() << "..." << s.key << "length:"
+                               << values.value(s.key).size();
+            return writeOnly(frame, mode, false);
+        }
+    }
+    return writeOnly(frame, mode, true);
+}
+
 int GetPrinterStatusInfo(POWER_InFo code, unsigned char *out, int mode)
 {
     return query(proto::statusQueryFrame(code), code, out, mode, true);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "protocol/codes.h"
+#include "protocol/settings_catalogue.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -22,12 +23,20 @@ enum Medium { MediumUsb = 1, MediumNet = 2, MediumBle = 3, MediumSerial = 4 };
 // receives the payload. Ok, the transport's code when the exchange failed,
 // MalformedReply when the reply failed the checks.
 int GetPrinterInfo(SetInfoType type, unsigned char *out, int mode);
+// Query one setting instruction and decode its payload with the settings
+// catalogue. `values` receives the keys the reply carries (left untouched
+// unless the result is Ok).
+int ReadSetting(SetInfoType type, const settings::Model &model, settings::Values &values, int mode);
 // Class-00 status query; same results.
 int GetPrinterStatusInfo(POWER_InFo code, unsigned char *out, int mode);
 // Class-00 function frame, write only.
 int SetPrinterStatusButton(POWER_InFo code, int mode);
 // Write an already built frame with the write-only transport of the medium.
 int SendFrame(const QByteArray &frame, int mode);
+// A set frame of the catalogue. Frames that carry a password or PIN are
+// not logged byte for byte as all others are: the log shows the frame's
+// head and the length of the secret, never the secret itself.
+int SendSettingFrame(const QByteArray &frame, SetInfoType type, const settings::Values &values, int mode);
 // Raw data (console text, chunks of a file), written the same way but not
 // logged: a file would flood the log, and the console shows what it sent.
 int SendData(const QByteArray &bytes, int mode);

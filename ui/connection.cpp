@@ -4,6 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include "protocol/conversions.h"
+#include "protocol/printer_models.h"
 #include "query/printer_io.h"
 #include "transport/net_transport.h"
 #include "transport/usb_transport.h"
@@ -18,32 +19,6 @@
 #include <new>
 
 namespace {
-
-bool containsAny(const QString &text, std::initializer_list<const char *> names)
-{
-    for (const char *name : names) {
-        if (text.contains(QLatin1String(name), Qt::CaseSensitive))
-            return true;
-    }
-    return false;
-}
-
-// Model groups, recognised by (case-sensitive) model names in the list text.
-bool isTwelveDotModel(const QString &text)
-{
-    return containsAny(text, {"862J", "J62QX", "865J", "FB953XR", "N480"});
-}
-
-bool isFirmwareOnlyModel(const QString &text)
-{
-    return containsAny(text, {"KV-520", "KV-630"});
-}
-
-bool isExtendedPrintModel(const QString &text)
-{
-    return containsAny(text, {"J62", "K71", "RM745", "QRX", "857Q", "ZD-N310", "ZD-N480", "ZD-970WS",
-                              "ZD-971BWS"});
-}
 
 // "{USB7}" -> 7; "{USB}" or no braces -> 0.
 int usbPortFromItem(const QString &text)
@@ -172,7 +147,7 @@ void MainWindow::on_pushButton_open_clicked()
 
     showBox(QMessageBox::Information, tr("设置工具"), tr("连接成功！"));
 
-    if (isTwelveDotModel(item)) {
+    if (models::twelveDots(item)) {
         mmToDot = 12;
         ui->label_17->setText(tr("注：1mm = 12dot"));
     } else {
@@ -200,7 +175,7 @@ void MainWindow::selectedItem()
     // into this one.
     m_serialNumber.reset();
 
-    if (isFirmwareOnlyModel(item)) {
+    if (models::firmwareOnly(item)) {
         ui->tabWidget_2->setTabEnabled(0, false);
         ui->tabWidget_2->setTabEnabled(1, false);
         ui->pushButton_DownloadFL->setEnabled(false);
@@ -210,7 +185,7 @@ void MainWindow::selectedItem()
         ui->pushButton_DownloadFL->setEnabled(true);
     }
 
-    const bool extended = isExtendedPrintModel(item);
+    const bool extended = models::extendedPrint(item);
     if (extended)
         qDebug() << "select";
     ui->toolBox_PrinterSetting->setItemEnabled(6, extended);

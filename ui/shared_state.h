@@ -6,6 +6,8 @@
 // query helpers take the medium as an argument.
 #pragma once
 
+#include "protocol/settings_catalogue.h"
+
 class WorkerThread;
 class DeviceIoContrl_Net;
 class CDeviceIOOpera;
@@ -17,6 +19,8 @@ extern int ret_mode;
 extern int mmToDot;
 // True for the models with eight print speeds and the print-mode setting.
 extern bool printModeFlag;
+// The open printer as the settings catalogue sees it.
+inline settings::Model openModel() { return {mmToDot, printModeFlag}; }
 // Stripper confirmation given since the last device selection (0/1).
 extern int CHECK_STATUES;
 // True while a device-list refresh runs; clearing it stops the enumeration.

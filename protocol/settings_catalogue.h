@@ -1,0 +1,112 @@
+// Every setting a page reads and writes, under a stable key, with the
+// instruction that carries it, the unit the operator sees and the values
+// it may take. The window's page readers decode with it; the command-line
+// tool and the profiles use nothing else. Frames are built by the one
+// encoder per instruction in instructions.h, so no encoding rule exists
+// twice.
+//
+// Values are plain texts in the operator's units: whole millimetres for
+// gaps, offsets and sensor distances, millimetres with one decimal for the
+// label size, dots for the two head distances, seconds for the stripper,
+// names for enumerations (speed, density and code page are plain numbers),
+// dotted quads for addresses.
+#pragma once
+
+#include "protocol/codes.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+namespace settings {
+
+// What the printer model changes about its settings: millimetres to dots,
+// and whether it is one of the models with a printing method (thermal or
+// transfer) and eight speeds instead of an automatic paper feed and four.
+struct Model
+{
+    int mmToDot = 8;
+    bool extended = false;
+};
+
+enum class Kind {
+    Number,   // an integer, in `unit`
+    Decimal,  // millimetres with one decimal (label size)
+    Choice,   // one of `choices`
+    Text,     // UTF-8 text
+    Address,  // dotted IPv4 address
+    Info,     // read only (device id, MAC addresses)
+};
+
+enum class Models { All, ExtendedOnly, StandardOnly };
+
+struct Setting
+{
+    QString key;
+    QString page;
+    SetInfoType code;
+    Kind kind;
+    QString unit;          // "mm", "dots", "s" or empty
+    QStringList choices;   // Choice: names, the page's combo order
+    bool secret = false;   // passwords and PINs: left out of profiles by default
+    bool identity = false; // belongs to one printer: left out of clones by default
+    Models models = Models::All;
+    bool writable() const { return kind != Kind::Info; }
+};
+
+// All settings, pages in the window's order, keys in each page's order.
+const QList<Setting> &catalogue();
+const Setting *find(const QString &key);
+// print, distance, serial, stripper, wifi, ip, ethernet, bluetooth.
+QStringList pageNames();
+bool appliesTo(const Setting &setting, const Model &model);
+// Settings of a page (or all for an empty page) that the model has.
+QList<const Setting *> settingsOf(const QString &page, const Model &model);
+
+// Values keyed by setting key, each in the setting's text form.
+using Values = QMap<QString, QString>;
+
+// The instructions a set of these pages sends, in sending order (the
+// print page first, in the order the printer expects, and so on), each
+// once. `keys` selects: an instruction is listed when it carries one of
+// them.
+QList<SetInfoType> instructionsFor(const QStringList &keys, const Model &model);
+// The keys one instruction carries, in payload order, for this model.
+QStringList keysOf(SetInfoType code, const Model &model);
+
+// One query reply's payload (the zero-filled result buffer of the query
+// helpers) to the values of the keys it carries. An enumeration byte that
+// names no choice leaves its key out, so a reader shows nothing for it.
+Values decode(SetInfoType code, const unsigned char *payload, int size, const Model &model);
+// Index of a Choice value in its page combo, -1 when absent or unknown.
+int choiceIndex(const Values &values, const QString &key);
+
+// Operator input to a setting's text form, or the refusal in the window's
+// words: "The range of KEY is A ~ B", "KEY is too long, at most N bytes
+// (UTF-8)", "The range of each part of KEY is 0 ~ 255", "KEY must be one of
+// a, b, c", "KEY is read only".
+struct Checked
+{
+    QString value;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+Checked check(const Setting &setting, const QString &text, const Model &model);
+// Refusals that concern a whole instruction: texts that share one payload
+// (at most 255 bytes together) and an access-point pass phrase shorter than
+// eight characters. Empty when the frame can carry `values`.
+QString checkInstruction(SetInfoType code, const Values &values, const Model &model);
+// The set frame of one instruction from the values of all its keys.
+QByteArray frame(SetInfoType code, const Values &values, const Model &model);
+
+// What the printer needs around a set.
+// After the print page's instructions: the "print settings done" frame.
+bool needsPrintDone(SetInfoType code);
+// Pause after the instruction, in milliseconds (the Wi-Fi side restarts).
+int pauseAfterMs(SetInfoType code);
+// The page takes effect only after the printer restarts.
+bool needsRestart(const QString &page);
+
+} // namespace settings
