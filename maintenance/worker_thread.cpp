@@ -59,7 +59,7 @@ int WorkerThread::sendFileData()
         }
         qDebug() << "sendFile" << sent + chunk.size() << "/" << total;
         if (mode == MediumNet)
-            QThread::msleep(2);
+            QThread::msleep(kNetChunkPauseMs);
         sent += chunk.size();
         emit progressUpdated(int(double(sent) / double(total) * 100));
     }

@@ -8,6 +8,8 @@
 // returned.
 #pragma once
 
+#include "query/printer_io.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QThread>
@@ -20,11 +22,10 @@ class WorkerThread : public QThread
 public:
     explicit WorkerThread(QObject *parent = nullptr);
 
-    // Bytes per chunk: the USB printer takes 10240 at a time, the network
-    // printer 850 (followed by a 2 ms pause).
-    static constexpr int kUsbChunk = 10240;
-    static constexpr int kNetChunk = 850;
-    static constexpr int kAttempts = 3;
+    // Bytes per chunk and attempts per chunk, as the medium takes them.
+    static constexpr int kUsbChunk = kUsbDataChunk;
+    static constexpr int kNetChunk = kNetDataChunk;
+    static constexpr int kAttempts = kChunkAttempts;
 
     // Sends filePath in chunks: 1 when the whole file went out, 0 when a
     // chunk failed three times, the file could not be read or a stop was

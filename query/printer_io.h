@@ -40,6 +40,13 @@ int SendSettingFrame(const QByteArray &frame, SetInfoType type, const settings::
 // Raw data (console text, chunks of a file), written the same way but not
 // logged: a file would flood the log, and the console shows what it sent.
 int SendData(const QByteArray &bytes, int mode);
+// Raw data goes out in the chunks the printer takes at once: 10240 bytes
+// over USB, 850 over the network followed by a 2 ms pause. A chunk that
+// fails gets three attempts in all.
+constexpr int kUsbDataChunk = 10240;
+constexpr int kNetDataChunk = 850;
+constexpr int kNetChunkPauseMs = 2;
+constexpr int kChunkAttempts = 3;
 // What the printer sent back after a console write: the bytes waiting on
 // the network connection (up to 1 s), or one USB read (264 bytes,
 // zero-filled, up to 3 s). Empty when nothing came.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when an #include runs against the layers of the tree:
 #   protocol/ (pure bytes) <- transport/ (media) <- query/ (helpers on both
-#   transports) <- ui/, pages/, maintenance/, provisioning/, app/
+#   transports) <- ui/, pages/, maintenance/, provisioning/, app/, cli/
 # A folder may include from its own layer and the ones below it only. The
 # emulated printer under tools/ includes nothing of the product at all, so
 # that a protocol mistake there cannot mirror one in the tool.
@@ -10,7 +10,7 @@ set -u
 cd "${1:-$(dirname "$0")/..}" || exit 2
 
 declare -A rank=([protocol]=0 [transport]=1 [query]=2
-                 [ui]=3 [pages]=3 [maintenance]=3 [provisioning]=3 [app]=3)
+                 [ui]=3 [pages]=3 [maintenance]=3 [provisioning]=3 [app]=3 [cli]=3)
 status=0
 
 # Folder an include names: "dir/file.h" names dir; a bare "file.h" is the
@@ -38,7 +38,7 @@ while IFS=: read -r file line text; do
     fi
     echo "$file:$line: $from/ must not include $name ($to/)"
     status=1
-done < <(find protocol transport query ui pages maintenance provisioning app tools \
+done < <(find protocol transport query ui pages maintenance provisioning app cli tools \
              -name '*.h' -o -name '*.cpp' 2>/dev/null | sort \
          | xargs grep -Hn -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"')
 

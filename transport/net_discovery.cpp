@@ -96,10 +96,12 @@ int DeviceIoContrl_Net::GetPrinterHandle(_PRINTER_ATTR *records, Printer_Vector 
     // Only wired interfaces: printers on Wi-Fi are reached by the direct
     // probe, and broadcasting into every virtual interface would only
     // reach things that are not printers.
+    const QString chosen = m_host->discoveryInterface();
     const auto interfaces = QNetworkInterface::allInterfaces();
     for (const QNetworkInterface &interface : interfaces) {
         if (interface.type() != QNetworkInterface::Ethernet
-            || interface.flags().testFlag(QNetworkInterface::IsLoopBack))
+            || interface.flags().testFlag(QNetworkInterface::IsLoopBack)
+            || (!chosen.isEmpty() && chosen != QLatin1String("*") && interface.name() != chosen))
             continue;
         qDebug() << "[GetPrinterHandle] Found Ethernet interface:" << interface.name();
         const auto entries = interface.addressEntries();

@@ -26,4 +26,7 @@ public:
     virtual QString connectAddressText() const = 0;
     virtual QString connectTcpPortText() const = 0;
     virtual QString connectUdpPortText() const = 0;
+    // Broadcast discovery on this wired interface only; empty or "*" for
+    // every wired interface.
+    virtual QString discoveryInterface() const { return {}; }
 };

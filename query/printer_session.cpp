@@ -1,0 +1,259 @@
+#include "query/printer_session.h"
+
+#include "protocol/frame.h"
+#include "protocol/printer_models.h"
+#include "protocol/result.h"
+#include "query/printer_io.h"
+#include "transport/net_transport.h"
+#include "transport/usb_transport.h"
+
+#include <QDeadlineTimer>
+#include <QHostAddress>
+#include <QRegularExpression>
+#include <QThread>
+
+std::optional<PrinterAddress> parsePrinterAddress(const QString &text, QString *error)
+{
+    PrinterAddress address;
+    address.text = text;
+    const auto fail = [&](const QString &why) -> std::optional<PrinterAddress> {
+        if (error)
+            *error = QStringLiteral("%1: %2 (write usb, usb:PORT or tcp:HOST[:PORT])").arg(text, why);
+        return std::nullopt;
+    };
+    if (text == QLatin1String("usb"))
+        return address;
+    if (text.startsWith(QLatin1String("usb:"))) {
+        bool ok = false;
+        address.usbPort = text.mid(4).toInt(&ok, 10);
+        if (!ok || address.usbPort < 0 || address.usbPort > 255)
+            return fail(QStringLiteral("not a USB port number"));
+        return address;
+    }
+    if (!text.startsWith(QLatin1String("tcp:")))
+        return fail(QStringLiteral("unknown kind of printer address"));
+    address.kind = PrinterAddress::Kind::Tcp;
+    static const QRegularExpression form(QStringLiteral("^tcp:(\\[[^\\]]+\\]|[^:\\[\\]]+)(?::(\\d{1,5}))?$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return fail(QStringLiteral("not a host and port"));
+    address.host = m.captured(1);
+    if (address.host.startsWith(QLatin1Char('[')))
+        address.host = address.host.mid(1, address.host.size() - 2);
+    if (!m.captured(2).isEmpty()) {
+        const uint port = m.captured(2).toUInt();
+        if (port == 0 || port > 65535)
+            return fail(QStringLiteral("the port must be 1 ~ 65535"));
+        address.port = quint16(port);
+    }
+    return address;
+}
+
+PrinterSession::PrinterSession()
+    : pause([](int ms) { QThread::msleep(ulong(ms)); })
+{
+}
+
+PrinterSession::~PrinterSession()
+{
+    close();
+}
+
+void PrinterSession::addScanResult(const QString &displayText)
+{
+    m_found << displayText;
+}
+
+QStringList PrinterSession::list(const QString &udpInterface, int udpPort)
+{
+    QStringList lines;
+    CDeviceIOOpera usb(this);
+    _PRINTER_ATTR records[kPrinterAttrCount] = {};
+    Printer_Vector printers;
+    usb.GetPrinterHandle(records, printers);
+    for (const PrinterListEntry &entry : printers) {
+        const QString port = QString::fromLatin1(entry.port);
+        lines << QStringLiteral("%1 [usb:%2]").arg(QString::fromUtf8(entry.name)).arg(port.mid(3).toInt());
+    }
+    if (!udpInterface.isEmpty()) {
+        m_found.clear();
+        m_udpInterface = udpInterface;
+        m_udpPort = udpPort;
+        DeviceIoContrl_Net net(this);
+        net.GetPrinterHandle(nullptr, printers);
+        // "MANUFACTURER MODEL [ADDRESS] {ADDRESS}" lines name the printer by
+        // the address between the braces.
+        static const QRegularExpression braces(QStringLiteral("\\{([^{}]+)\\}"));
+        for (const QString &found : std::as_const(m_found)) {
+            const QString address = braces.match(found).captured(1);
+            QString name = found;
+            name.truncate(found.indexOf(QLatin1Char('[')));
+            lines << QStringLiteral("%1 [tcp:%2]").arg(name.trimmed(), address);
+        }
+    }
+    return lines;
+}
+
+int PrinterSession::open(const PrinterAddress &address, QString *error)
+{
+    close();
+    m_address = address;
+    if (address.kind == PrinterAddress::Kind::Tcp) {
+        m_medium = MediumNet;
+        m_net.reset(new DeviceIoContrl_Net(this));
+        if (m_net->Connect_Server(address.host, address.port) != 0) {
+            if (error)
+                *error = QStringLiteral("%1: no connection").arg(address.text);
+            m_medium = 0;
+            return Result::NetworkFailed;
+        }
+        // The exchanges reconnect by themselves when the printer drops the
+        // connection (after a network setting, a restart).
+        DeviceIoContrl_Net::connectSocket();
+    } else {
+        m_medium = MediumUsb;
+        int port = address.usbPort;
+        if (port < 0) {
+            m_usb.reset(new CDeviceIOOpera(this));
+            _PRINTER_ATTR records[kPrinterAttrCount] = {};
+            Printer_Vector printers;
+            m_usb->GetPrinterHandle(records, printers);
+            if (!printers.empty())
+                port = QString::fromLatin1(printers.front().port).mid(3).toInt();
+        }
+        if (port < 0 || CDeviceIOOpera::GetPrinterHandle(port) != 0) {
+            if (error)
+                *error = QStringLiteral("%1: no printer found").arg(address.text);
+            m_medium = 0;
+            return Result::UsbFailed;
+        }
+    }
+    return identify(error);
+}
+
+int PrinterSession::identify(QString *error)
+{
+    unsigned char buf[proto::kResultBufferSize];
+    const int result = GetPrinterInfo(DEVICE_IDENTITY, buf, m_medium);
+    if (result != Result::Ok) {
+        if (error)
+            *error = QStringLiteral("%1: the printer did not answer its identity query").arg(m_address.text);
+        return result;
+    }
+    if (const auto identity = proto::splitDeviceIdentity(buf)) {
+        m_modelName = identity->model();
+        m_deviceId = identity->deviceId();
+    }
+    m_model = models::settingsModel(m_modelName);
+    return Result::Ok;
+}
+
+void PrinterSession::close()
+{
+    if (m_medium == MediumNet && m_net) {
+        DeviceIoContrl_Net::disconnectSocket();
+        m_net->Disconnect_Server();
+    } else if (m_medium == MediumUsb) {
+        CDeviceIOOpera::ClosePrinterHandle();
+    }
+    m_net.reset();
+    m_usb.reset();
+    m_medium = 0;
+}
+
+int PrinterSession::read(const QStringList &keys, settings::Values &values)
+{
+    int first = Result::Ok;
+    for (const SetInfoType code : settings::instructionsFor(keys, m_model)) {
+        const int result = ReadSetting(code, m_model, values, m_medium);
+        if (first == Result::Ok)
+            first = result;
+    }
+    // Read-only keys come from queries no set sends.
+    for (const QString &key : keys) {
+        const settings::Setting *s = settings::find(key);
+        if (s && !s->writable() && !values.contains(key)) {
+            const int result = ReadSetting(s->code, m_model, values, m_medium);
+            if (first == Result::Ok)
+                first = result;
+        }
+    }
+    return first;
+}
+
+int PrinterSession::send(SetInfoType code, const settings::Values &values)
+{
+    const int result = SendSettingFrame(settings::frame(code, values, m_model), code, values, m_medium);
+    if (const int ms = settings::pauseAfterMs(code))
+        pause(ms);
+    return result;
+}
+
+int PrinterSession::printSettingsDone()
+{
+    return SetPrinterStatusButton(PRINT_SETTINGS_DONE, m_medium);
+}
+
+int PrinterSession::function(POWER_InFo code)
+{
+    return SetPrinterStatusButton(code, m_medium);
+}
+
+int PrinterSession::frame(const QByteArray &bytes)
+{
+    return SendFrame(bytes, m_medium);
+}
+
+int PrinterSession::statusWord(quint32 &word)
+{
+    return ReadStatusWord(m_medium, m_net.get(), word);
+}
+
+int PrinterSession::statusInfo(POWER_InFo code, QByteArray &payload)
+{
+    unsigned char buf[proto::kResultBufferSize];
+    const int result = GetPrinterStatusInfo(code, buf, m_medium);
+    payload = result == Result::Ok ? QByteArray(reinterpret_cast<const char *>(buf), sizeof buf) : QByteArray();
+    return result;
+}
+
+int PrinterSession::stream(const QByteArray &data, const std::function<void(qint64)> &progress)
+{
+    const bool net = m_medium == MediumNet;
+    QString why;
+    if (net && !DeviceIoContrl_Net::openStream(5000, &why)) {
+        DeviceIoContrl_Net::closeStream();
+        return Result::NetworkFailed;
+    }
+    const qsizetype chunkSize = net ? kNetDataChunk : kUsbDataChunk;
+    int result = Result::Ok;
+    for (qsizetype at = 0; at < data.size() && result == Result::Ok; at += chunkSize) {
+        const QByteArray chunk = data.mid(at, chunkSize);
+        for (int attempt = 1; attempt <= kChunkAttempts; ++attempt) {
+            result = SendData(chunk, m_medium);
+            if (result == Result::Ok)
+                break;
+        }
+        if (net)
+            QThread::msleep(kNetChunkPauseMs);
+        if (result == Result::Ok && progress)
+            progress(at + chunk.size());
+    }
+    if (net)
+        DeviceIoContrl_Net::closeStream();
+    return result;
+}
+
+bool PrinterSession::waitUntilBack(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (m_medium == MediumNet)
+            DeviceIoContrl_Net::connectSocket();
+        unsigned char buf[proto::kResultBufferSize];
+        if (GetPrinterInfo(DEVICE_IDENTITY, buf, m_medium) == Result::Ok)
+            return true;
+        pause(500);
+    }
+    return false;
+}

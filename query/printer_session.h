@@ -1,0 +1,105 @@
+// One printer, opened without a window: by USB port or by network address,
+// identified by its model, and read and written through the settings
+// catalogue. The command-line tool and the benchmarks work on it; the
+// window keeps its own connection state.
+//
+// The transports keep process-wide state (one USB selection, one network
+// handle record), so a process opens one printer at a time.
+#pragma once
+
+#include "protocol/codes.h"
+#include "protocol/settings_catalogue.h"
+#include "transport/scan_host.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class CDeviceIOOpera;
+class DeviceIoContrl_Net;
+
+// "usb" (the first printer found), "usb:PORT" or "tcp:HOST[:PORT]" (port
+// 9100 unless given; an IPv6 host is written in brackets).
+struct PrinterAddress
+{
+    enum class Kind { Usb, Tcp };
+    Kind kind = Kind::Usb;
+    int usbPort = -1;   // -1: the first printer found
+    QString host;
+    quint16 port = 9100;
+    QString text;       // as written
+};
+std::optional<PrinterAddress> parsePrinterAddress(const QString &text, QString *error);
+
+class PrinterSession : private ScanHost
+{
+public:
+    PrinterSession();
+    ~PrinterSession() override;
+    PrinterSession(const PrinterSession &) = delete;
+    PrinterSession &operator=(const PrinterSession &) = delete;
+
+    // Connects (network) or selects (USB) the printer and reads its
+    // identity, which tells the model group. A Result code; `error` says
+    // what went wrong in words.
+    int open(const PrinterAddress &address, QString *error);
+    void close();
+    int medium() const { return m_medium; }
+    QString modelName() const { return m_modelName; }
+    QString deviceId() const { return m_deviceId; }
+    settings::Model model() const { return m_model; }
+
+    // USB printers of the supported vendor, one "PRODUCT [usb:PORT]" line
+    // each; with `udpInterface` set, also the printers answering discovery
+    // on that wired interface ("*" for all of them).
+    QStringList list(const QString &udpInterface, int udpPort);
+
+    // Reads every instruction that carries one of `keys` into `values`;
+    // the first failure is returned (keys of failed instructions are left
+    // out).
+    int read(const QStringList &keys, settings::Values &values);
+    // Sends one instruction's frame built from `values` (secrets logged by
+    // length only) and waits what the printer needs after it.
+    int send(SetInfoType code, const settings::Values &values);
+    // The "print settings done" frame that makes the printer take a new
+    // print page.
+    int printSettingsDone();
+    int function(POWER_InFo code);
+    int frame(const QByteArray &bytes);
+    int statusWord(quint32 &word);
+    int statusInfo(POWER_InFo code, QByteArray &payload);
+
+    // Streams raw bytes (a file) in the chunks the medium takes, three
+    // attempts per chunk; `progress` gets the bytes sent so far. A Result.
+    int stream(const QByteArray &data, const std::function<void(qint64)> &progress);
+
+    // Waits until the printer answers its identity query again (after a
+    // restart), up to `timeoutMs`.
+    bool waitUntilBack(int timeoutMs);
+
+    // The pauses between frames; tests and the dry run replace it.
+    std::function<void(int ms)> pause;
+
+private:
+    void addScanResult(const QString &displayText) override;
+    void setScanProgress(int) override {}
+    bool scanRunning() const override { return true; }
+    bool wifiDirectChecked() const override { return false; }
+    QString connectAddressText() const override { return {}; }
+    QString connectTcpPortText() const override { return QString::number(m_address.port); }
+    QString connectUdpPortText() const override { return QString::number(m_udpPort); }
+    QString discoveryInterface() const override { return m_udpInterface; }
+    int identify(QString *error);
+
+    PrinterAddress m_address;
+    int m_medium = 0;
+    QString m_modelName, m_deviceId;
+    settings::Model m_model;
+    std::unique_ptr<CDeviceIOOpera> m_usb;
+    std::unique_ptr<DeviceIoContrl_Net> m_net;
+    QStringList m_found;
+    QString m_udpInterface;
+    int m_udpPort = 38400;
+};
