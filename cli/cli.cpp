@@ -89,6 +89,30 @@ QString frameText(SetInfoType code, const QByteArray &frame)
     return QString::fromLatin1(frame.toHex(' ').toUpper());
 }
 
+// The profile's values as this printer takes them. Keys of the other model
+// group (printing method or paper feed) are not on it; the profile was
+// checked against every model, this printer's own ranges (12 dots/mm fit
+// fewer millimetres in 16 bits) and dots come now.
+settings::Values forPrinter(const settings::Values &wanted, const settings::Model &model, QStringList *skipped,
+                            QString *refusal)
+{
+    settings::Values values;
+    for (auto it = wanted.begin(); it != wanted.end(); ++it) {
+        const settings::Setting *s = settings::find(it.key());
+        if (!s || !settings::appliesTo(*s, model)) {
+            *skipped << it.key();
+            continue;
+        }
+        const settings::Checked checked = settings::check(*s, it.value(), model);
+        if (!checked.ok()) {
+            *refusal = checked.error;
+            return {};
+        }
+        values.insert(it.key(), checked.value);
+    }
+    return values;
+}
+
 class Command
 {
 public:
@@ -337,7 +361,7 @@ std::optional<settings::Values> checkAssignments(const QStringList &pairs, const
         QString firstError;
         bool accepted = false;
         const QList<settings::Model> models = model ? QList<settings::Model>{*model}
-                                                    : QList<settings::Model>{{8, false}, {8, true}, {12, false}, {12, true}};
+                                                    : QList<settings::Model>{{8, true}, {12, true}, {8, false}, {12, false}};
         for (const settings::Model &m : models) {
             if (!settings::appliesTo(*s, m))
                 continue;
@@ -388,29 +412,17 @@ int Command::applyOne(const profile::Profile &wanted, QJsonObject &report)
 {
     const settings::Model model = session.model();
     report.insert(QStringLiteral("model"), session.modelName());
-    // Keys of the other model group (printing method or paper feed) are
-    // not on this printer.
-    settings::Values values;
-    QJsonArray skipped;
-    for (auto it = wanted.values.begin(); it != wanted.values.end(); ++it) {
-        const settings::Setting *s = settings::find(it.key());
-        if (!s || !settings::appliesTo(*s, model)) {
-            skipped << it.key();
-            continue;
-        }
-        // The profile was checked against every model; this printer's own
-        // ranges (12 dots/mm fits fewer millimetres in 16 bits) come now.
-        const settings::Checked checked = settings::check(*s, it.value(), model);
-        if (!checked.ok()) {
-            report.insert(QStringLiteral("ok"), false);
-            report.insert(QStringLiteral("error"), checked.error);
-            if (!o.json)
-                err << "labelsetup-cli: " << checked.error << '\n';
-            return Refused;
-        }
-        values.insert(it.key(), checked.value);
+    QStringList skipped;
+    QString refusal;
+    const settings::Values values = forPrinter(wanted.values, model, &skipped, &refusal);
+    if (!refusal.isEmpty()) {
+        report.insert(QStringLiteral("ok"), false);
+        report.insert(QStringLiteral("error"), refusal);
+        if (!o.json)
+            err << "labelsetup-cli: " << refusal << '\n';
+        return Refused;
     }
-    report.insert(QStringLiteral("skipped"), skipped);
+    report.insert(QStringLiteral("skipped"), QJsonArray::fromStringList(skipped));
 
     settings::Values current;
     const QStringList keys = values.keys();
@@ -689,9 +701,13 @@ int Command::profileDiff(const QString &path)
     int code = Success;
     if (!openPrinter(o.positional[2], &code))
         return code;
+    QStringList skipped;
+    const settings::Values values = forPrinter(wanted->values, session.model(), &skipped, &error);
+    if (!error.isEmpty())
+        return fail(Refused, error);
     settings::Values current;
-    const int result = session.read(wanted->values.keys(), current);
-    const QList<profile::Change> changes = profile::diff(current, wanted->values, session.model());
+    const int result = session.read(values.keys(), current);
+    const QList<profile::Change> changes = profile::diff(current, values, session.model());
     if (o.json) {
         QJsonArray list;
         for (const profile::Change &c : changes) {

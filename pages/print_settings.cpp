@@ -4,10 +4,12 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "protocol/conversions.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
 
 #include <array>
+#include <cmath>
 
 void MainWindow::on_pushButton_PrintSettingRead_clicked()
 {
@@ -55,8 +57,12 @@ int MainWindow::Print_Init()
     if (!printModeFlag && query(11, AUTO_PAPER))
         ui->comboBox_AutoPaper->setCurrentIndex(index("print.auto_paper"));
     if (query(12, LABEL_SIZE)) {
-        ui->lineEdit_2->setText(number("print.label_height_mm"));
-        ui->lineEdit->setText(number("print.label_width_mm"));
+        // The page shows one decimal, cut off rather than rounded.
+        const auto shown = [&](const char *key) {
+            return proto::dotsToMmText(int(std::lround(number(key).toDouble() * mmToDot)), mmToDot);
+        };
+        ui->lineEdit_2->setText(shown("print.label_height_mm"));
+        ui->lineEdit->setText(shown("print.label_width_mm"));
     }
     if (query(13, LG_MODE))
         ui->comboBox->setCurrentIndex(index("print.language"));

@@ -142,6 +142,13 @@ std::optional<proto::ValueRange> numberRange(const Setting &s, const Model &mode
     }
 }
 
+// Label sizes in millimetres with two decimals, rounded: at 8 and at 12
+// dots/mm every dot count survives the way back (mm x mmToDot, rounded).
+QString labelMm(int dots, int mmToDot)
+{
+    return QString::number(double(dots) / mmToDot, 'f', 2);
+}
+
 QString text(const unsigned char *payload, int size)
 {
     return proto::payloadText(payload, size);
@@ -263,8 +270,8 @@ Values decode(SetInfoType code, const unsigned char *p, int size, const Model &m
         break;
     }
     case LABEL_SIZE:
-        put("print.label_height_mm", proto::dotsToMmText(s16(0), mmToDot));
-        put("print.label_width_mm", proto::dotsToMmText(s16(2), mmToDot));
+        put("print.label_height_mm", labelMm(s16(0), mmToDot));
+        put("print.label_width_mm", labelMm(s16(2), mmToDot));
         break;
     case PRINT_OFFSET: put("print.offset_mm", QString::number(proto::divideTowardZero(s16(0), mmToDot))); break;
     case VERTICAL_MIGRATION:
@@ -361,13 +368,13 @@ Checked check(const Setting &s, const QString &input, const Model &model)
     case Kind::Decimal: {
         // The printer keeps dots in 16 bits: the largest size is 65535 dots.
         const int mmToDot = qMax(1, model.mmToDot);
-        const double max = std::floor(65535.0 / mmToDot * 10) / 10;
+        const double max = std::floor(65535.0 / mmToDot * 100) / 100;
         bool ok = false;
         const double mm = text.toDouble(&ok);
         if (!ok || !(mm >= 0 && mm <= max))
-            return {{}, QStringLiteral("The range of %1 is 0 ~ %2").arg(s.key, QString::number(max, 'f', 1))};
+            return {{}, QStringLiteral("The range of %1 is 0 ~ %2").arg(s.key, QString::number(max, 'f', 2))};
         // What the printer will answer for the dots this sends.
-        return {proto::dotsToMmText(int(std::lround(mm * mmToDot)), mmToDot), {}};
+        return {labelMm(int(std::lround(mm * mmToDot)), mmToDot), {}};
     }
     case Kind::Choice: {
         for (const QString &c : s.choices) {

@@ -6,8 +6,8 @@
 // twice.
 //
 // Values are plain texts in the operator's units: whole millimetres for
-// gaps, offsets and sensor distances, millimetres with one decimal for the
-// label size, dots for the two head distances, seconds for the stripper,
+// gaps, offsets and sensor distances, millimetres with two decimals for
+// the label size (the window shows one), dots for the two head distances, seconds for the stripper,
 // names for enumerations (speed, density and code page are plain numbers),
 // dotted quads for addresses.
 #pragma once
@@ -33,7 +33,7 @@ struct Model
 
 enum class Kind {
     Number,   // an integer, in `unit`
-    Decimal,  // millimetres with one decimal (label size)
+    Decimal,  // millimetres with two decimals (label size)
     Choice,   // one of `choices`
     Text,     // UTF-8 text
     Address,  // dotted IPv4 address

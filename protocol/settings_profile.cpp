@@ -26,7 +26,8 @@ bool isNumeric(settings::Kind kind)
 // a valid value (the printer it goes to checks again before sending).
 const QList<settings::Model> &allModels()
 {
-    static const QList<settings::Model> models = {{8, false}, {8, true}, {12, false}, {12, true}};
+    // Widest ranges first, so that a refusal names the largest range.
+    static const QList<settings::Model> models = {{8, true}, {12, true}, {8, false}, {12, false}};
     return models;
 }
 
@@ -96,7 +97,7 @@ Loaded fromJson(const QByteArray &json, const QString &fileName)
         if (isNumeric(s->kind)) {
             if (!v.isDouble())
                 return refuse(QStringLiteral("%1: a number is expected").arg(it.key()));
-            text = s->kind == settings::Kind::Decimal ? QString::number(v.toDouble(), 'f', 1)
+            text = s->kind == settings::Kind::Decimal ? QString::number(v.toDouble(), 'f', 2)
                                                       : QString::number(v.toDouble(), 'f', 0);
             if (s->kind == settings::Kind::Number && v.toDouble() != double(qint64(v.toDouble())))
                 return refuse(QStringLiteral("%1: a whole number is expected").arg(it.key()));
@@ -121,7 +122,9 @@ Loaded fromJson(const QByteArray &json, const QString &fileName)
         }
         if (!error.isEmpty())
             return refuse(QStringLiteral("%1: %2").arg(it.key(), error));
-        loaded.profile.values.insert(s->key, canonical);
+        // A label size stays as written: each printer turns it into its own
+        // dots when it is applied.
+        loaded.profile.values.insert(s->key, s->kind == settings::Kind::Decimal ? text : canonical);
     }
     return loaded;
 }

@@ -152,10 +152,14 @@ int main(int argc, char *argv[])
     const QCommandLineOption refuseOption(QStringLiteral("refuse"),
                                           QStringLiteral("Accept TCP connections and close "
                                                          "them at once."));
+    const QCommandLineOption ignoreSetOption(
+        QStringLiteral("ignore-set"),
+        QStringLiteral("Take set frames of this code (decimal or 0x hex) without keeping the value."),
+        QStringLiteral("code"));
     parser.addOptions({tcpOption, udpOption, bindOption, vendorOption, modelOption,
                        deviceIdOption, statusOption, silentOption, delayOption, splitOption,
                        garbageOption, wrongCodeOption, negativeOption, dropOption,
-                       refuseOption});
+                       refuseOption, ignoreSetOption});
     parser.process(app);
 
     emu::NetPrinter::Config config;
@@ -212,6 +216,12 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("bad --drop-after value"));
     }
     faults.refuseConnections = parser.isSet(refuseOption);
+    if (parser.isSet(ignoreSetOption)) {
+        bool ok = false;
+        faults.ignoreSetCode = int(parser.value(ignoreSetOption).toUInt(&ok, 0));
+        if (!ok || faults.ignoreSetCode > 0xFF)
+            return fail(QStringLiteral("bad --ignore-set value"));
+    }
     model.setFaults(faults);
 
     // Ctrl-C and SIGTERM end the event loop; the printer then closes its

@@ -267,7 +267,9 @@ QByteArray PrinterModel::handleFrame(Medium medium, const QByteArray &frame)
     bool answered = false;
     switch (logged.cls) {
     case kClassSet:
-        m_settings[logged.code] = logged.payload;
+        // A firmware that silently ignores one setting keeps its old value.
+        if (logged.code != m_faults.ignoreSetCode)
+            m_settings[logged.code] = logged.payload;
         break;
     case kClassQuery:
         reply = replyLocked(kClassQuery, logged.code, m_settings.value(logged.code));

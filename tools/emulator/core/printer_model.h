@@ -48,6 +48,7 @@ struct Faults
     bool negativeLength = false;   // reply length byte >= 0x80 (n | 0x80, payload unchanged)
     int dropAfterBytes = -1;       // TCP: close the connection after N received bytes
     bool refuseConnections = false;// TCP: close every connection at once
+    int ignoreSetCode = -1;        // set frames of this code are taken but not kept
 };
 
 struct LoggedFrame
