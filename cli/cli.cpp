@@ -11,12 +11,14 @@
 #include "query/printer_io.h"
 #include "query/printer_session.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QTranslator>
 #include <map>
 #include <optional>
 
@@ -31,6 +33,7 @@ struct Options
     bool verify = false;
     bool all = false;
     bool restart = false;
+    bool worker = false;     // apply to the printers named on stdin, one JSON line each
     bool includeSecrets = false;
     bool includeIdentity = false;
     int jobs = 1;
@@ -145,6 +148,7 @@ private:
     int profileExport(const QString &file);
     int profileDiff(const QString &file);
     int profileApply(const QStringList &printers, const QString &file);
+    int applyAsWorker(const profile::Profile &wanted);
     int applyOne(const profile::Profile &wanted, QJsonObject &report);
     QStringList readableKeys(const QStringList &selection, QString *error) const;
 
@@ -265,7 +269,11 @@ int Command::status()
     const int result = session.statusWord(word);
     if (result != Result::Ok)
         return fail(PrinterFailed, QStringLiteral("%1: %2").arg(o.positional[1], resultText(result)));
-    QStringList messages = checkPrinterStatus(word).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // The printer's status texts, in English.
+    QTranslator english;
+    if (english.load(QStringLiteral(":/translations/language_en.qm")))
+        QCoreApplication::installTranslator(&english);
+    const QStringList messages = checkPrinterStatus(word).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     if (o.json) {
         printJson(out, {{QStringLiteral("ok"), true},
                         {QStringLiteral("printer"), o.positional[1]},
@@ -652,7 +660,7 @@ int Command::profileCommand()
         return profileExport(p[3]);
     if (sub == QLatin1String("diff") && p.size() == 4)
         return profileDiff(p[3]);
-    if (sub == QLatin1String("apply") && (p.size() >= 4 || (p.size() == 3 && !o.printersFile.isEmpty())))
+    if (sub == QLatin1String("apply") && (p.size() >= 4 || (p.size() == 3 && (o.worker || !o.printersFile.isEmpty()))))
         return profileApply(p.mid(2, p.size() - 3), p.last());
     return fail(Usage, QStringLiteral("profile: write profile export|diff PRINTER FILE or profile apply PRINTER... FILE"));
 }
@@ -738,7 +746,7 @@ int Command::profileApply(const QStringList &named, const QString &path)
                 printers << entry;
         }
     }
-    if (printers.isEmpty())
+    if (printers.isEmpty() && !o.worker)
         return fail(Usage, QStringLiteral("profile apply: no printer given"));
     for (const QString &printer : std::as_const(printers)) {
         QString error;
@@ -755,8 +763,9 @@ int Command::profileApply(const QStringList &named, const QString &path)
                                             "all the same address")
                                  .arg(path)
                                  .arg(printers.size()));
-    if (printers.size() > 1)
-    {
+    if (o.worker)
+        return applyAsWorker(*wanted);
+    if (printers.size() > 1) {
         QStringList flags;
         for (const auto &[on, flag] : {std::pair{o.dryRun, "--dry-run"}, {o.verify, "--verify"}, {o.all, "--all"},
                                        {o.restart, "--restart"}}) {
@@ -767,15 +776,46 @@ int Command::profileApply(const QStringList &named, const QString &path)
     }
 
     int code = Success;
-    if (!openPrinter(printers.first(), &code)) {
+    if (!openPrinter(printers.first(), &code))
         return code;
-    }
     QJsonObject report;
     const int exit = applyOne(*wanted, report);
     report.insert(QStringLiteral("printer"), printers.first());
     if (o.json)
         printJson(out, report);
     return exit;
+}
+
+// One process of a several-printer run: takes a printer name per line on
+// stdin, answers with its JSON result (with its exit code) on one line,
+// and goes on until stdin ends. A process start costs more CPU than a
+// printer's whole exchange, so each process serves several printers in
+// turn, each opened and closed on its own.
+int Command::applyAsWorker(const profile::Profile &wanted)
+{
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        return Usage;
+    for (QByteArray line = in.readLine(); !line.isEmpty(); line = in.readLine()) {
+        const QString printer = QString::fromUtf8(line).trimmed();
+        QJsonObject report;
+        QString error;
+        int exit = PrinterFailed;
+        const std::optional<PrinterAddress> address = parsePrinterAddress(printer, &error);
+        if (!address)
+            exit = Usage;
+        else if (session.open(*address, &error) == Result::Ok)
+            exit = applyOne(wanted, report);
+        session.close();
+        if (!error.isEmpty()) {
+            report.insert(QStringLiteral("ok"), false);
+            report.insert(QStringLiteral("error"), error);
+        }
+        report.insert(QStringLiteral("printer"), printer);
+        report.insert(QStringLiteral("exit"), exit);
+        out << QJsonDocument(report).toJson(QJsonDocument::Compact) << '\n' << Qt::flush;
+    }
+    return Success;
 }
 
 } // namespace
@@ -862,6 +902,9 @@ int run(const QStringList &arguments, Streams streams, const QString &programPat
             o.all = true;
         } else if (a == QLatin1String("--restart")) {
             o.restart = true;
+        } else if (a == QLatin1String("--worker")) {
+            o.worker = true;
+            o.json = true;
         } else if (a == QLatin1String("--include-secrets")) {
             o.includeSecrets = true;
         } else if (a == QLatin1String("--include-identity")) {

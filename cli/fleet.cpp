@@ -14,21 +14,17 @@ namespace cli {
 
 namespace {
 
-struct Job
+struct Outcome
 {
-    QString printer;
-    std::unique_ptr<QProcess> process;
     QJsonObject report;
     int exitCode = -1;
 };
 
-QString summary(const Job &job)
+QString summary(const QJsonObject &r)
 {
-    const QJsonObject &r = job.report;
     if (r.value(QLatin1String("ok")).toBool()) {
-        const QJsonArray changed = r.value(QLatin1String("changed")).toArray();
         QStringList keys;
-        for (const QJsonValue &k : changed)
+        for (const QJsonValue &k : r.value(QLatin1String("changed")).toArray())
             keys << k.toString();
         return keys.isEmpty() ? QStringLiteral("ok, nothing changed")
                               : QStringLiteral("ok, changed %1").arg(keys.join(QLatin1String(", ")));
@@ -41,78 +37,111 @@ QString summary(const Job &job)
     return QStringLiteral("FAILED: %1").arg(parts.isEmpty() ? QStringLiteral("no result") : parts.join(QLatin1String("; ")));
 }
 
+// One worker process and the printer it is working on (-1: none).
+struct Worker
+{
+    std::unique_ptr<QProcess> process;
+    qsizetype current = -1;
+    QByteArray pending;  // output short of a whole line
+};
+
 } // namespace
 
 int runFleet(const Fleet &fleet, QTextStream &out, QTextStream &err)
 {
-    std::vector<Job> jobs(size_t(fleet.printers.size()));
+    const qsizetype total = fleet.printers.size();
+    std::vector<Outcome> results{size_t(total)};
+    std::vector<std::unique_ptr<Worker>> workers;
     QEventLoop loop;
     qsizetype next = 0;
-    int running = 0;
-    int finished = 0;
-    std::function<void()> startMore = [&] {
-        while (running < fleet.jobs && next < fleet.printers.size()) {
-            Job &job = jobs[size_t(next)];
-            job.printer = fleet.printers.at(next++);
-            job.process = std::make_unique<QProcess>();
-            job.process->setProcessChannelMode(QProcess::SeparateChannels);
-            job.process->setStandardErrorFile(QProcess::nullDevice());
-            QObject::connect(job.process.get(), &QProcess::finished, &loop, [&, p = &job](int code, QProcess::ExitStatus status) {
-                // The child's last line is its JSON result.
-                const QList<QByteArray> lines = p->process->readAllStandardOutput().trimmed().split('\n');
-                p->report = QJsonDocument::fromJson(lines.last()).object();
-                p->exitCode = status == QProcess::NormalExit ? code : int(PrinterFailed);
-                if (p->report.isEmpty())
-                    p->report = {{QStringLiteral("ok"), false},
-                                 {QStringLiteral("error"), QStringLiteral("the run for this printer ended without a result")}};
-                p->report.insert(QStringLiteral("printer"), p->printer);
-                --running;
-                ++finished;
-                if (fleet.progress)
-                    err << QStringLiteral("[%1/%2] %3: %4\n").arg(finished).arg(jobs.size()).arg(p->printer, summary(*p))
-                        << Qt::flush;
-                startMore();
-                if (finished == int(jobs.size()))
-                    loop.quit();
-            });
-            QObject::connect(job.process.get(), &QProcess::errorOccurred, &loop,
-                             [&, p = &job](QProcess::ProcessError error) {
-                                 if (error != QProcess::FailedToStart)
-                                     return;
-                                 p->report = {{QStringLiteral("ok"), false},
-                                              {QStringLiteral("printer"), p->printer},
-                                              {QStringLiteral("error"), p->process->errorString()}};
-                                 p->exitCode = PrinterFailed;
-                                 --running;
-                                 ++finished;
-                                 startMore();
-                                 if (finished == int(jobs.size()))
-                                     loop.quit();
-                             });
-            ++running;
-            job.process->start(fleet.program, QStringList{QStringLiteral("--json"), QStringLiteral("profile"),
-                                                          QStringLiteral("apply"), job.printer, fleet.profilePath}
-                                                  + fleet.flags);
+    qsizetype done = 0;
+
+    const auto finish = [&](qsizetype index, const QJsonObject &report, int exitCode) {
+        Outcome &r = results[size_t(index)];
+        r.report = report;
+        r.report.insert(QStringLiteral("printer"), fleet.printers.at(index));
+        r.report.remove(QStringLiteral("exit"));
+        r.exitCode = exitCode;
+        ++done;
+        if (fleet.progress)
+            err << QStringLiteral("[%1/%2] %3: %4\n").arg(done).arg(total).arg(fleet.printers.at(index), summary(r.report))
+                << Qt::flush;
+        if (done == total)
+            loop.quit();
+    };
+    // Hands the worker the next printer, or ends its input when none is left.
+    const auto feed = [&](Worker &w) {
+        if (next < total) {
+            w.current = next++;
+            w.process->write(fleet.printers.at(w.current).toUtf8() + '\n');
+        } else {
+            w.current = -1;
+            w.process->closeWriteChannel();
         }
     };
-    startMore();
-    if (finished < int(jobs.size()))
+    std::function<void()> startWorker = [&] {
+        auto worker = std::make_unique<Worker>();
+        Worker *w = worker.get();
+        w->process = std::make_unique<QProcess>();
+        w->process->setStandardErrorFile(QProcess::nullDevice());
+        QObject::connect(w->process.get(), &QProcess::readyReadStandardOutput, &loop, [&, w] {
+            w->pending += w->process->readAllStandardOutput();
+            for (qsizetype end = w->pending.indexOf('\n'); end >= 0; end = w->pending.indexOf('\n')) {
+                const QJsonObject report = QJsonDocument::fromJson(w->pending.left(end)).object();
+                w->pending.remove(0, end + 1);
+                if (w->current < 0)
+                    continue;
+                const qsizetype index = w->current;
+                feed(*w);
+                finish(index, report, report.value(QLatin1String("exit")).toInt(PrinterFailed));
+            }
+        });
+        // A worker that ends early (crashed, could not start) fails the
+        // printer it had; the rest go to a new worker.
+        const auto ended = [&, w] {
+            if (w->current < 0)
+                return;
+            const qsizetype index = w->current;
+            w->current = -1;
+            finish(index,
+                   {{QStringLiteral("ok"), false},
+                    {QStringLiteral("error"), QStringLiteral("the run for this printer ended without a result")}},
+                   PrinterFailed);
+            if (next < total)
+                QMetaObject::invokeMethod(&loop, startWorker, Qt::QueuedConnection);
+        };
+        QObject::connect(w->process.get(), &QProcess::finished, &loop, ended);
+        QObject::connect(w->process.get(), &QProcess::errorOccurred, &loop, [ended](QProcess::ProcessError e) {
+            if (e == QProcess::FailedToStart)
+                ended();
+        });
+        w->process->start(fleet.program, QStringList{QStringLiteral("--worker"), QStringLiteral("profile"),
+                                                     QStringLiteral("apply"), fleet.profilePath}
+                                             + fleet.flags);
+        feed(*w);
+        workers.push_back(std::move(worker));
+    };
+    for (int i = 0; i < fleet.jobs && next < total; ++i)
+        startWorker();
+    if (done < total)
         loop.exec();
+    for (const auto &w : workers)
+        w->process->waitForFinished(5000);
 
     int exit = Success;
     int succeeded = 0;
-    for (const Job &job : jobs) {
+    for (const Outcome &r : results) {
         if (fleet.json)
-            out << QJsonDocument(job.report).toJson(QJsonDocument::Compact) << '\n';
+            out << QJsonDocument(r.report).toJson(QJsonDocument::Compact) << '\n';
         else
-            out << job.printer << ": " << summary(job) << '\n';
-        if (job.exitCode == Success)
+            out << r.report.value(QLatin1String("printer")).toString() << ": " << summary(r.report) << '\n';
+        if (r.exitCode == Success)
             ++succeeded;
         else if (exit == Success)
-            exit = job.exitCode;
+            exit = r.exitCode;
     }
     if (!fleet.json)
-        out << succeeded << " of " << jobs.size() << " printers succeeded\n";
+        out << succeeded << " of " << total << " printers succeeded\n";
     return exit;
 }
 

@@ -1,7 +1,8 @@
 // Applying one profile to many printers. The transports keep process-wide
-// state, so each printer gets a process of its own (this program, run for
-// that printer with --json); up to `jobs` of them run at once, and one
-// printer failing never stops the others.
+// state, so printers are worked on at once only in separate processes:
+// up to `jobs` worker processes of this program, each taking one printer
+// at a time from a shared queue (a process start costs more than a
+// printer's exchange). One printer failing never stops the others.
 #pragma once
 
 #include <QStringList>

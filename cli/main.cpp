@@ -2,7 +2,6 @@
 #include "cli/cli.h"
 
 #include <QCoreApplication>
-#include <QTranslator>
 
 #include <cstdio>
 #include <unistd.h>
@@ -29,11 +28,6 @@ int main(int argc, char *argv[])
     QStringList arguments = app.arguments().mid(1);
     verbose = arguments.removeAll(QStringLiteral("--verbose")) > 0;
     qInstallMessageHandler(messages);
-    // The printer's status texts in English.
-    QTranslator translator;
-    if (translator.load(QStringLiteral(":/translations/language_en.qm")))
-        QCoreApplication::installTranslator(&translator);
-
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int code = cli::run(arguments, {out, err, isatty(STDERR_FILENO) == 1}, QCoreApplication::applicationFilePath());

@@ -51,7 +51,7 @@ check "udev rule gives uaccess for 0xE51D" \
 check "udev rule sets no mode" bash -c "! grep -qE '(^|,)[[:space:]]*MODE' packaging/$rule"
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for piece in ./usr/bin/labelsetup "./usr/share/applications/$id.desktop" \
+for piece in ./usr/bin/labelsetup ./usr/bin/labelsetup-cli "./usr/share/applications/$id.desktop" \
              "./usr/share/metainfo/$id.metainfo.xml" "./usr/lib/udev/rules.d/$rule" \
              ./usr/share/icons/hicolor/48x48/apps/labelsetup.png \
              ./usr/share/icons/hicolor/256x256/apps/labelsetup.png \
@@ -79,8 +79,10 @@ if [ "$owned_elsewhere" -eq 0 ]; then
     check "package installs" $SUDO apt-get install -y -qq --no-install-recommends "$deb"
     check "installed labelsetup --version" \
         bash -c "[ \"\$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/labelsetup --version)\" = 'labelsetup $version' ]"
+    check "installed labelsetup-cli --help" \
+        bash -c "env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/labelsetup-cli --help | grep -q '^Usage: labelsetup-cli'"
     check "package removes" $SUDO apt-get purge -y -qq labelsetup
-    check "nothing left behind" bash -c "[ ! -e /usr/bin/labelsetup ] && [ ! -e /usr/lib/udev/rules.d/$rule ] && ! dpkg -s labelsetup >/dev/null 2>&1"
+    check "nothing left behind" bash -c "[ ! -e /usr/bin/labelsetup ] && [ ! -e /usr/bin/labelsetup-cli ] && [ ! -e /usr/lib/udev/rules.d/$rule ] && ! dpkg -s labelsetup >/dev/null 2>&1"
 else
     failures=$((failures + 1))
 fi

@@ -102,6 +102,9 @@ private slots:
         QFile::remove(first);
         QFile::remove(second);
         QCOMPARE(cliRun({"profile", "export", printer, first}).code, 0);
+        // A clone carries no password, PIN, serial number or static address.
+        for (const char *unitOnly : {"secret123", "0000\"", "SN2026", "192.168.1.100", "wifi.sta.password"})
+            QVERIFY2(!readAll(first).contains(unitOnly), unitOnly);
 
         // The printer drifts: speed 1, label 30 x 40 mm (at 12 dots/mm).
         model.setSetting(0x00, QByteArray(1, 1));
@@ -123,6 +126,19 @@ private slots:
         QCOMPARE(sent, QStringList({"1bfffe010001021bfeff", "1bfffe011804900120031bfeff", "1bfffe0006001bfeff"}));
         QCOMPARE(cliRun({"profile", "export", printer, second}).code, 0);
         QCOMPARE(readAll(second), readAll(first));
+    }
+
+    void otherResolution()
+    {
+        // Written at 8 dots/mm, applied at 12: the millimetres hold.
+        m_usbModel.setIdentity("VID:E51D", "EMU-420T", "MFG:EMU;MDL:EMU-420T;", "PID:0618", "V1.0");
+        const QString profile = file("eight.json");
+        QFile::remove(profile);
+        QCOMPARE(cliRun({"profile", "export", "usb", profile}).code, 0);
+        QVERIFY(readAll(profile).contains("\"dots_per_mm\": 8"));
+        QCOMPARE(cliRun({"profile", "apply", m_tcp, profile, "--all", "--verify"}).code, 0);
+        QCOMPARE(m_net.model().setting(0x19), QByteArray::fromHex("2400"));          // 3 mm: 36 dots
+        QCOMPARE(m_net.model().setting(0x18), QByteArray::fromHex("5802b004"));      // 50 x 100 mm
     }
 
     void dryRunAndVerify()
