@@ -4,7 +4,6 @@
 #include "page_test_support.h"
 #include "provisioning/distributenet.h"
 
-#include <QAtomicInt>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
@@ -14,49 +13,36 @@
 
 namespace {
 
-// Hands out a fixed scan; with `hold` it waits for the test to open the gate.
+// The window on a scan: with `name` (see confirm()) and a password typed,
+// the list items; the reason shown; the box, or "name/password" emitted.
+struct WindowRow { WifiScan scan; bool manual; QString name, expected; };
+// A hand-off: `steps` first ("read:MODE": a Wi-Fi read finding that mode
+// byte; else see step()), then the name and password confirmed in manual
+// mode; the frames sent, the box shown, the window left open or not.
+struct HandoffRow { TestMedium medium; QString steps; QStringList cred; QString frames, box; bool stillOpen; };
+
+// Hands out a fixed scan; a test that takes the gate holds the scan.
 struct FakeScanner : WifiScanner
 {
     WifiScan result;
-    bool hold = false;
-    QSemaphore gate;
+    QSemaphore gate{1};
     QAtomicInt started, finished;
     WifiScan scan() override
     {
         started.ref();
-        if (hold)
-            gate.tryAcquire(1, 30000);
+        if (gate.tryAcquire(1, 30000))
+            gate.release();
         finished.ref();
         return result;
     }
 };
 
-// "Cafe:-40 *Office:-60": networks, "*" the connected one.
-WifiScan scanOf(const QString &text, WifiScan::Outcome outcome = WifiScan::Outcome::Listed)
-{
-    WifiScan scan{outcome, {}};
-    for (const QString &w : text.split(' ', Qt::SkipEmptyParts))
-        scan.networks.append({w.section(':', 0, 0).remove('*'), w.section(':', 1).toInt(), w.startsWith('*')});
-    return scan;
-}
-
-QList<DistributeNet *> provisioningWindows()
-{
-    QList<DistributeNet *> found;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *d = qobject_cast<DistributeNet *>(w))
-            found << d;
-    }
-    return found;
-}
-
 template<typename T> T *part(QWidget *window, const char *name) { return window->findChild<T *>(name); }
 
-void waitForScan(QWidget *window)
+// A finished scan either lists networks or says why there are none.
+void waitForScan(QWidget *w)
 {
-    // A finished scan either lists networks or says why there are none.
-    QTRY_VERIFY_WITH_TIMEOUT(part<QListWidget>(window, "listWifi")->count() > 0
-                                 || part<QLabel>(window, "labelScanStatus")->isVisible(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(part<QListWidget>(w, "listWifi")->count() || part<QLabel>(w, "labelScanStatus")->isVisible(), 10000);
 }
 
 // Types the name (unless "-": the one the list put there) and the password,
@@ -71,21 +57,31 @@ void confirm(QWidget *window, bool manual, const QString &name, const QString &p
     part<QPushButton>(window, "btnSetNet")->click();
 }
 
-const QStringList kSecrets = {"secret-pw", "Pa55-word"};
+QList<DistributeNet *> provisioningWindows()
+{
+    QList<DistributeNet *> found;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *d = qobject_cast<DistributeNet *>(w))
+            found << d;
+    return found;
+}
+
 QtMessageHandler forward = nullptr;
 QAtomicInt leaks;
 
+// Counts the log lines that hold a password, as text or as frame bytes.
 void record(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
-    const QString flat = QString(text).remove(' ');
-    for (const QString &secret : kSecrets) {
-        if (flat.contains(secret) || flat.contains(QString::fromLatin1(secret.toUtf8().toHex()), Qt::CaseInsensitive))
-            leaks.ref();
-    }
+    for (const QString &secret : {QStringLiteral("secret-pw"), QStringLiteral("Pa55-word")})
+        leaks.fetchAndAddRelaxed(QString(text).remove(' ').contains(secret)
+                                 || text.contains(secret.toUtf8().toHex(), Qt::CaseInsensitive));
     forward(type, context, text);
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(WindowRow)
+Q_DECLARE_METATYPE(HandoffRow)
 
 class Provisioning : public GuiTest
 {
@@ -104,28 +100,21 @@ private slots:
 
     void window_data()
     {
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<QString>("networks");
-        QTest::addColumn<bool>("manual");
-        QTest::addColumn<QString>("name");        // see confirm()
-        QTest::addColumn<QString>("expected");    // list; shown reason or box; "name/password" emitted
-        const int listed = 0, noService = 1, off = 3;
-        QTest::newRow("listed, connected first") << listed << "Cafe:-40 *Office:-60" << false << "-" << "Office   (当前连接)|Cafe;;Office/secret-pw";
-        QTest::newRow("list empty") << listed << "" << false << "" << ";未扫描到任何WiFi网络，请刷新列表或选择手动输入WiFi名称;请刷新列表，或选择手动输入WiFi名称";
-        QTest::newRow("list without a name") << listed << "Cafe:-40" << false << "" << "Cafe;;请选择一个WiFi";
-        QTest::newRow("manual without a name") << listed << "Cafe:-40" << true << " " << "Cafe;;请输入WiFi名称";
-        QTest::newRow("no scanner: manual works") << noService << "" << true << " Lab " << ";本机无法扫描WiFi网络（Linux需要NetworkManager），请选择手动输入WiFi名称;Lab/secret-pw";
-        QTest::newRow("Wi-Fi off") << off << "" << true << "Lab" << ";本机WiFi未开启，无法扫描，请选择手动输入WiFi名称;Lab/secret-pw";
+        QTest::addColumn<WindowRow>("row");
+        const WifiScan two{WifiScan::Outcome::Listed, {{"Cafe", -40, false}, {"Office", -60, true}}}, none{};
+        QTest::newRow("listed, connected first") << WindowRow{two, false, "-", "Office   (当前连接)|Cafe;;Office/secret-pw"};
+        QTest::newRow("list empty") << WindowRow{none, false, "", ";未扫描到任何WiFi网络，请刷新列表或选择手动输入WiFi名称;请刷新列表，或选择手动输入WiFi名称"};
+        QTest::newRow("list without a name") << WindowRow{two, false, "", "Office   (当前连接)|Cafe;;请选择一个WiFi"};
+        QTest::newRow("manual without a name") << WindowRow{two, true, " ", "Office   (当前连接)|Cafe;;请输入WiFi名称"};
+        QTest::newRow("no scanner: manual works") << WindowRow{{WifiScan::Outcome::NoService, {}}, true, " Lab ",
+            ";本机无法扫描WiFi网络（Linux需要NetworkManager），请选择手动输入WiFi名称;Lab/secret-pw"};
     }
     void window()
     {
-        QFETCH(int, outcome);
-        QFETCH(QString, networks);
-        QFETCH(bool, manual);
-        QFETCH(QString, name);
-        QFETCH(QString, expected);
+        QFETCH(WindowRow, row);
+        const auto &[scan, manual, name, expected] = row;
         auto scanner = std::make_shared<FakeScanner>();
-        scanner->result = scanOf(networks, WifiScan::Outcome(outcome));
+        scanner->result = scan;
         DialogCatcher boxes;
         DistributeNet window(nullptr, scanner);
         QSignalSpy creds(&window, &DistributeNet::wifiCredReady);
@@ -134,13 +123,13 @@ private slots:
         QStringList items;
         for (int i = 0; i < part<QListWidget>(&window, "listWifi")->count(); ++i)
             items << part<QListWidget>(&window, "listWifi")->item(i)->text();
-        const auto *reason = part<QLabel>(&window, "labelScanStatus");
+        const QLabel *reason = part<QLabel>(&window, "labelScanStatus");
+        items = QStringList{items.join('|'), reason->isVisible() ? reason->text() : QString()};
         confirm(&window, manual, name, " secret-pw ");
         QTRY_VERIFY_WITH_TIMEOUT(boxes.count() + creds.count() == 1, 10000);
-        const QString result = creds.isEmpty() ? boxes.last().text
-                                               : creds[0][0].value<WifiCred>().ssid + '/' + creds[0][0].value<WifiCred>().password;
-        QCOMPARE(QStringList({items.join('|'), reason->isVisible() ? reason->text() : QString(), result}).join(';'), expected);
-        if (!boxes.boxes().isEmpty())
+        const WifiCred cred = creds.value(0).value(0).value<WifiCred>();
+        QCOMPARE((items << (creds.isEmpty() ? boxes.last().text : cred.ssid + '/' + cred.password)).join(';'), expected);
+        if (boxes.count())
             QCOMPARE(std::pair(boxes.last().title, boxes.last().icon), std::pair(QStringLiteral("WIFI配网"), QMessageBox::Warning));
     }
 
@@ -148,7 +137,6 @@ private slots:
     {
         DistributeNet window(nullptr, std::make_shared<FakeScanner>());
         window.show();
-        waitForScan(&window);
         confirm(&window, true, "Lab", "secret-pw");
         QTest::keyClick(part<QLineEdit>(&window, "lineSsidManual"), Qt::Key_2);
         QCOMPARE(part<QLineEdit>(&window, "linePassword")->text(), QString());
@@ -157,7 +145,7 @@ private slots:
     void closingDuringScanEndsIt()
     {
         auto scanner = std::make_shared<FakeScanner>();
-        scanner->hold = true;
+        scanner->gate.acquire();
         DistributeNet window(nullptr, scanner);
         QSignalSpy closed(&window, &DistributeNet::closed);
         window.show();
@@ -166,8 +154,7 @@ private slots:
         QCOMPARE(std::pair(refresh->text(), refresh->isEnabled()), std::pair(QStringLiteral("扫描中..."), false));
         scanner->gate.release();
         window.close();
-        QCOMPARE(scanner->finished.loadRelaxed(), 1);
-        QCOMPARE(closed.count(), 1);
+        QCOMPARE(std::pair(scanner->finished.loadRelaxed(), int(closed.count())), std::pair(1, 1));
     }
 
     void secondClickRestoresTheWindow()
@@ -177,8 +164,7 @@ private slots:
         QCOMPARE(shownBoxes(pw), QStringList{kOpenFirst});
         QVERIFY(pw.open());
         pw.click("pushButton_NetSetup");
-        QCOMPARE(provisioningWindows().size(), 1);
-        const QPointer<DistributeNet> first = provisioningWindows().first();
+        const QPointer<DistributeNet> first = provisioningWindows().value(0);
         first->showMinimized();
         pw.click("pushButton_NetSetup");
         QCOMPARE(provisioningWindows(), QList<DistributeNet *>{first});
@@ -189,57 +175,42 @@ private slots:
 
     void handoff_data()
     {
-        QTest::addColumn<TestMedium>("medium");
-        QTest::addColumn<QString>("readMode");   // the mode byte a Wi-Fi read finds first; empty: no read
-        QTest::addColumn<QString>("fault");      // a step of page_test_support's step()
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("frames");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<bool>("stillOpen");
-        const auto z = [](const QStringList &t) { return QString::fromLatin1(t.join(QChar()).toUtf8().toHex()) + "00"; };
-        const QString station = "s26:" + z({"Lab", "Pa55-word"});
-        QTest::newRow("read STA: station only") << tcp << "01" << "" << "Lab" << "Pa55-word" << station << kDone << false;
-        QTest::newRow("read AP: mode first") << usb << "02" << "" << "Lab" << "Pa55-word" << "s30:01 " + station << kDone << false;
-        QTest::newRow("no read, no password") << tcp << "" << "" << "Lab" << "" << "s30:01 s26:" + z({"Lab", ""}) << kDone << false;
-        QTest::newRow("mode refused: stays open") << usb << "" << "stall:1" << "Lab" << "Pa55-word" << "" << kUsbError << true;
-        QTest::newRow("station refused: closes") << usb << "01" << "stall:1" << "Lab" << "Pa55-word" << "" << kUsbError << false;
-        QTest::newRow("name too long") << tcp << "" << "" << QString(254, 'n') << "" << ""
-                                       << "STA模式 wifi名称过长，最多253字节（UTF-8），请重新输入" << true;
-        QTest::newRow("password too long") << tcp << "" << "" << "Lab" << QString(251, 'p') << ""
-                                           << "STA模式 wifi密码过长，最多250字节（UTF-8），请重新输入" << true;
+        QTest::addColumn<HandoffRow>("row");
+        const QStringList lab{"Lab", "Pa55-word"};
+        const QString station = "s26:" + QString::fromLatin1(QByteArray("Lab\0Pa55-word\0", 14).toHex());
+        QTest::newRow("read STA: station only") << HandoffRow{tcp, "read:01", lab, station, kDone, false};
+        QTest::newRow("read AP: mode first") << HandoffRow{usb, "read:02", lab, "s30:01 " + station, kDone, false};
+        QTest::newRow("no read, no password") << HandoffRow{tcp, "", {"Lab", ""}, "s30:01 s26:4C61620000", kDone, false};
+        QTest::newRow("mode refused: stays open") << HandoffRow{usb, "stall:1", lab, "", kUsbError, true};
+        QTest::newRow("station refused: closes") << HandoffRow{usb, "read:01 stall:1", lab, "", kUsbError, false};
+        QTest::newRow("password too long") << HandoffRow{tcp, "", {"Lab", QString(251, 'p')}, "",
+                                                         "STA模式 wifi密码过长，最多250字节（UTF-8），请重新输入", true};
     }
     void handoff()
     {
-        QFETCH(TestMedium, medium);
-        QFETCH(QString, readMode);
-        QFETCH(QString, fault);
-        QFETCH(QString, name);
-        QFETCH(QString, password);
-        QFETCH(QString, frames);
-        QFETCH(QString, box);
-        QFETCH(bool, stillOpen);
+        QFETCH(HandoffRow, row);
+        const auto &[medium, steps, cred, frames, box, stillOpen] = row;
         PrinterWindow pw(medium);
         QVERIFY(pw.open());
-        if (!readMode.isEmpty()) {
-            apply(pw, {"30=" + readMode});
+        pw.click("pushButton_NetSetup");
+        const QPointer<DistributeNet> window = provisioningWindows().value(0);
+        waitForScan(window);
+        for (const QString &word : steps.split(' ', Qt::SkipEmptyParts)) {
+            if (!word.startsWith("read:")) {
+                step(pw, word);
+                continue;
+            }
+            apply(pw, {"30=" + word.mid(5)});
             pw.click("pushButton_WifiSettingRead");
             QCOMPARE(shownBoxes(pw), QStringList{kDone});
             pw.boxes().clear();
             pw.clearFrames();
         }
-        pw.click("pushButton_NetSetup");
-        const QPointer<DistributeNet> window = provisioningWindows().value(0);
-        QVERIFY(window);
-        waitForScan(window);
-        if (!fault.isEmpty())
-            step(pw, fault);
-        confirm(window, true, name, password);
+        confirm(window, true, cred[0], cred[1]);
         QCOMPARE(framesSent(pw, frameList(frames).size()), frameList(frames));
         QCOMPARE(shownBoxes(pw), QStringList{box});
         QCOMPARE(window && window->isVisible(), stillOpen);
-        const QString wrong = mismatches(pw, {"+pushButton_WifiSettingRead", "+pushButton_NetSetup"});
-        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        QCOMPARE(mismatches(pw, {"+pushButton_WifiSettingRead", "+pushButton_NetSetup"}), QString());
         delete window;
     }
 };
