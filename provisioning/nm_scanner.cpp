@@ -126,7 +126,9 @@ WifiScan NetworkManagerScanner::scan()
         qDebug() << "no Wi-Fi device";
         return {WifiScan::Outcome::NoDevice, {}};
     }
-    if (!bus.property(kManagerPath, kService, QStringLiteral("WirelessEnabled")).toBool()) {
+    // Switched off in the desktop, or by the machine's radio switch.
+    if (!bus.property(kManagerPath, kService, QStringLiteral("WirelessEnabled")).toBool()
+        || !bus.property(kManagerPath, kService, QStringLiteral("WirelessHardwareEnabled")).toBool()) {
         qDebug() << "WiFi未开启，无法扫描";
         return {WifiScan::Outcome::WifiOff, {}};
     }
