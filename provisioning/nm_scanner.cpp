@@ -86,7 +86,8 @@ QList<WifiInfo> accessPoints(const NmBus &bus, const QString &device)
                                .value<QDBusObjectPath>().path();
     QList<WifiInfo> networks;
     for (const QDBusObjectPath &ap : list) {
-        const QDBusReply<QVariantMap> props = bus.call(ap.path(), kProperties, QStringLiteral("GetAll"), {kAccessPoint});
+        const QDBusReply<QVariantMap> props
+            = bus.call(ap.path(), kProperties, QStringLiteral("GetAll"), {kAccessPoint});
         if (!props.isValid())
             continue;   // gone since the list was taken
         // Hidden networks have no name to offer.

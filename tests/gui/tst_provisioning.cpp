@@ -42,7 +42,8 @@ template<typename T> T *part(QWidget *window, const char *name) { return window-
 // A finished scan either lists networks or says why there are none.
 void waitForScan(QWidget *w)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(part<QListWidget>(w, "listWifi")->count() || part<QLabel>(w, "labelScanStatus")->isVisible(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        part<QListWidget>(w, "listWifi")->count() || part<QLabel>(w, "labelScanStatus")->isVisible(), 10000);
 }
 
 // Types the name (unless "-": the one the list put there) and the password,
@@ -215,12 +216,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);
-    Provisioning test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(Provisioning)
 #include "tst_provisioning.moc"

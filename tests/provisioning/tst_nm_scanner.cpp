@@ -38,8 +38,8 @@ QDBusMessage setupCall(const QStringList &w)
         return call(kWlan, "AddProperty", {kWireless, "ActiveAccessPoint",
                                            variant(QVariant::fromValue(QDBusObjectPath(kPath + "/AccessPoint/" + w[1])))});
     if (w[0] == "refuse")
-        return call(kWlan, "AddMethod", {kWireless, "RequestScan", "a{sv}", "",
-                                         "raise dbus.exceptions.DBusException('busy', name='" + kNm + ".Device.NotAllowed')"});
+        return call(kWlan, "AddMethod", {kWireless, "RequestScan", "a{sv}", "", "raise dbus.exceptions."
+                                         "DBusException('busy', name='" + kNm + ".Device.NotAllowed')"});
     return call(kPath, "SetProperty", {kPath, kNm, "WirelessEnabled", variant(false)});
 }
 
