@@ -58,6 +58,7 @@ MainWindow::~MainWindow()
         disconnect(edit, &QLineEdit::editingFinished, this, nullptr);
     disconnect(ui->tabWidget_2, &QTabWidget::currentChanged, this, nullptr);
     endTransfers();
+    endProvisioning();
     contrlNet = nullptr;
     contrlUsb = nullptr;
     delete m_tipLabel;

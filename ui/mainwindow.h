@@ -7,6 +7,7 @@
 #include "maintenance/firmware_file.h"
 #include "pages/page_flow.h"
 #include "pages/wifi_changes.h"
+#include "provisioning/wifi_types.h"
 #include "transport/scan_host.h"
 
 #include <QByteArray>
@@ -17,7 +18,7 @@
 #include <memory>
 #include <optional>
 
-class QDialog;
+class DistributeNet;
 class QLabel;
 class QLineEdit;
 class DeviceIoContrl_Net;
@@ -164,6 +165,13 @@ public slots:
     void on_pushButton_DownloadFL_clicked();
     void sendFileProcess(QByteArray data);
 
+    // Wi-Fi provisioning (provisioning/wifi_handoff.cpp): opens the one
+    // provisioning window, hands the credentials it delivers to the
+    // printer, and forgets the window once it has closed.
+    void on_pushButton_NetSetup_clicked();
+    void wifiToNetClosed();
+    void onWifiCredReceived(const WifiCred &cred);
+
 private:
     // A printer counts as open exactly while the open button is disabled.
     bool deviceOpen() const;
@@ -209,6 +217,8 @@ private:
     bool wifiInputFits(const WifiChanges &changes);
     void fillWifiConnectionFields();
     void fillWiredConnectionPorts();
+    // Deletes a provisioning window still open when the main window goes.
+    void endProvisioning();
 
     // Sets ret_mode, clears the device list and enables the connection
     // fields that medium uses.
@@ -251,7 +261,7 @@ private:
     bool m_refreshRunning = false;
     bool m_refreshPending = false;
     QPointer<QLabel> m_tipLabel;
-    QDialog *m_distributeNet = nullptr;
+    QPointer<DistributeNet> m_distributeNet;
     WifiSettingsSnapshot m_wifiSnapshot;
     // The serial number as the printer sent it, when the page's last read
     // got it whole; the set sends back exactly these bytes, and nothing

@@ -13,6 +13,89 @@
     </message>
 </context>
 <context>
+    <name>DistributeNet</name>
+    <message>
+        <source>WIFI配网</source>
+        <translation>WLAN einrichten</translation>
+    </message>
+    <message>
+        <source>请选择WiFi网络</source>
+        <translation>Bitte ein WLAN auswählen</translation>
+    </message>
+    <message>
+        <source>可用WiFi列表（点击选择）</source>
+        <translation>Verfügbare WLANs (zum Auswählen klicken)</translation>
+    </message>
+    <message>
+        <source>所选WiFi</source>
+        <translation>Ausgewähltes WLAN</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>密码：</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>选择手动输入</source>
+        <translation>Manuell eingeben</translation>
+    </message>
+    <message>
+        <source>刷新列表</source>
+        <translation>Liste aktualisieren</translation>
+    </message>
+    <message>
+        <source>开始配网</source>
+        <translation>Einrichtung starten</translation>
+    </message>
+    <message>
+        <source>请输入WiFi密码</source>
+        <translation>Bitte das WLAN-Passwort eingeben</translation>
+    </message>
+    <message>
+        <source>扫描中...</source>
+        <translation>Suche läuft...</translation>
+    </message>
+    <message>
+        <source>本机无法扫描WiFi网络（Linux需要NetworkManager），请选择手动输入WiFi名称</source>
+        <translation>Dieser Computer kann nicht nach WLANs suchen (unter Linux wird NetworkManager benötigt). Bitte den WLAN-Namen manuell eingeben</translation>
+    </message>
+    <message>
+        <source>本机没有WiFi网卡，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>Dieser Computer hat keinen WLAN-Adapter und kann nicht suchen. Bitte den WLAN-Namen manuell eingeben</translation>
+    </message>
+    <message>
+        <source>本机WiFi未开启，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>WLAN ist auf diesem Computer ausgeschaltet, die Suche ist nicht möglich. Bitte den WLAN-Namen manuell eingeben</translation>
+    </message>
+    <message>
+        <source>未扫描到任何WiFi网络，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>Kein WLAN gefunden. Bitte die Liste aktualisieren oder den WLAN-Namen manuell eingeben</translation>
+    </message>
+    <message>
+        <source>(当前连接)</source>
+        <translation>(Aktuell verbunden)</translation>
+    </message>
+    <message>
+        <source>请输入WiFi名称</source>
+        <translation>Bitte den WLAN-Namen eingeben</translation>
+    </message>
+    <message>
+        <source>请刷新列表，或选择手动输入WiFi名称</source>
+        <translation>Bitte die Liste aktualisieren oder den WLAN-Namen manuell eingeben</translation>
+    </message>
+    <message>
+        <source>请选择一个WiFi</source>
+        <translation>Bitte ein WLAN auswählen</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>标签机设置工具</source>

@@ -13,6 +13,89 @@
     </message>
 </context>
 <context>
+    <name>DistributeNet</name>
+    <message>
+        <source>WIFI配网</source>
+        <translation>WiFi Setup</translation>
+    </message>
+    <message>
+        <source>请选择WiFi网络</source>
+        <translation>Please select a WiFi network</translation>
+    </message>
+    <message>
+        <source>可用WiFi列表（点击选择）</source>
+        <translation>Available WiFi networks (click to select)</translation>
+    </message>
+    <message>
+        <source>所选WiFi</source>
+        <translation>Selected WiFi</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>密码：</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>选择手动输入</source>
+        <translation>Enter manually</translation>
+    </message>
+    <message>
+        <source>刷新列表</source>
+        <translation>Refresh list</translation>
+    </message>
+    <message>
+        <source>开始配网</source>
+        <translation>Start setup</translation>
+    </message>
+    <message>
+        <source>请输入WiFi密码</source>
+        <translation>Please enter the WiFi password</translation>
+    </message>
+    <message>
+        <source>扫描中...</source>
+        <translation>Scanning...</translation>
+    </message>
+    <message>
+        <source>本机无法扫描WiFi网络（Linux需要NetworkManager），请选择手动输入WiFi名称</source>
+        <translation>This computer cannot scan for WiFi networks (on Linux NetworkManager is needed). Please enter the WiFi name manually</translation>
+    </message>
+    <message>
+        <source>本机没有WiFi网卡，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>This computer has no WiFi adapter, so it cannot scan. Please enter the WiFi name manually</translation>
+    </message>
+    <message>
+        <source>本机WiFi未开启，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>WiFi is off on this computer, so it cannot scan. Please enter the WiFi name manually</translation>
+    </message>
+    <message>
+        <source>未扫描到任何WiFi网络，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>No WiFi network found. Please refresh the list or enter the WiFi name manually</translation>
+    </message>
+    <message>
+        <source>(当前连接)</source>
+        <translation>(Currently Connected)</translation>
+    </message>
+    <message>
+        <source>请输入WiFi名称</source>
+        <translation>Please enter the WiFi name</translation>
+    </message>
+    <message>
+        <source>请刷新列表，或选择手动输入WiFi名称</source>
+        <translation>Please refresh the list, or manually enter the WiFi name</translation>
+    </message>
+    <message>
+        <source>请选择一个WiFi</source>
+        <translation>Please select a WiFi</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>标签机设置工具</source>

@@ -13,6 +13,89 @@
     </message>
 </context>
 <context>
+    <name>DistributeNet</name>
+    <message>
+        <source>WIFI配网</source>
+        <translation>Configuration Wi-Fi</translation>
+    </message>
+    <message>
+        <source>请选择WiFi网络</source>
+        <translation>Veuillez choisir un réseau Wi-Fi</translation>
+    </message>
+    <message>
+        <source>可用WiFi列表（点击选择）</source>
+        <translation>Réseaux Wi-Fi disponibles (cliquer pour choisir)</translation>
+    </message>
+    <message>
+        <source>所选WiFi</source>
+        <translation>Wi-Fi choisi</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>Nom&#xa0;:</translation>
+    </message>
+    <message>
+        <source>密码：</source>
+        <translation>Mot de passe&#xa0;:</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>选择手动输入</source>
+        <translation>Saisir manuellement</translation>
+    </message>
+    <message>
+        <source>刷新列表</source>
+        <translation>Actualiser la liste</translation>
+    </message>
+    <message>
+        <source>开始配网</source>
+        <translation>Lancer la configuration</translation>
+    </message>
+    <message>
+        <source>请输入WiFi密码</source>
+        <translation>Veuillez saisir le mot de passe Wi-Fi</translation>
+    </message>
+    <message>
+        <source>扫描中...</source>
+        <translation>Recherche en cours...</translation>
+    </message>
+    <message>
+        <source>本机无法扫描WiFi网络（Linux需要NetworkManager），请选择手动输入WiFi名称</source>
+        <translation>Cet ordinateur ne peut pas rechercher les réseaux Wi-Fi (NetworkManager est nécessaire sous Linux). Veuillez saisir le nom du Wi-Fi manuellement</translation>
+    </message>
+    <message>
+        <source>本机没有WiFi网卡，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>Cet ordinateur n&apos;a pas de carte Wi-Fi et ne peut pas rechercher. Veuillez saisir le nom du Wi-Fi manuellement</translation>
+    </message>
+    <message>
+        <source>本机WiFi未开启，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>Le Wi-Fi de cet ordinateur est désactivé, recherche impossible. Veuillez saisir le nom du Wi-Fi manuellement</translation>
+    </message>
+    <message>
+        <source>未扫描到任何WiFi网络，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>Aucun réseau Wi-Fi trouvé. Veuillez actualiser la liste ou saisir le nom du Wi-Fi manuellement</translation>
+    </message>
+    <message>
+        <source>(当前连接)</source>
+        <translation>(Connecté actuellement)</translation>
+    </message>
+    <message>
+        <source>请输入WiFi名称</source>
+        <translation>Veuillez saisir le nom du Wi-Fi</translation>
+    </message>
+    <message>
+        <source>请刷新列表，或选择手动输入WiFi名称</source>
+        <translation>Veuillez actualiser la liste, ou saisir le nom du Wi-Fi manuellement</translation>
+    </message>
+    <message>
+        <source>请选择一个WiFi</source>
+        <translation>Veuillez choisir un Wi-Fi</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>标签机设置工具</source>

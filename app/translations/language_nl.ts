@@ -13,6 +13,89 @@
     </message>
 </context>
 <context>
+    <name>DistributeNet</name>
+    <message>
+        <source>WIFI配网</source>
+        <translation>Wifi instellen</translation>
+    </message>
+    <message>
+        <source>请选择WiFi网络</source>
+        <translation>Kies een wifi-netwerk</translation>
+    </message>
+    <message>
+        <source>可用WiFi列表（点击选择）</source>
+        <translation>Beschikbare wifi-netwerken (klik om te kiezen)</translation>
+    </message>
+    <message>
+        <source>所选WiFi</source>
+        <translation>Gekozen wifi</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>Naam:</translation>
+    </message>
+    <message>
+        <source>密码：</source>
+        <translation>Wachtwoord:</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>Tonen</translation>
+    </message>
+    <message>
+        <source>选择手动输入</source>
+        <translation>Handmatig invoeren</translation>
+    </message>
+    <message>
+        <source>刷新列表</source>
+        <translation>Lijst vernieuwen</translation>
+    </message>
+    <message>
+        <source>开始配网</source>
+        <translation>Instellen starten</translation>
+    </message>
+    <message>
+        <source>请输入WiFi密码</source>
+        <translation>Voer het wifi-wachtwoord in</translation>
+    </message>
+    <message>
+        <source>扫描中...</source>
+        <translation>Zoeken...</translation>
+    </message>
+    <message>
+        <source>本机无法扫描WiFi网络（Linux需要NetworkManager），请选择手动输入WiFi名称</source>
+        <translation>Deze computer kan niet naar wifi-netwerken zoeken (onder Linux is NetworkManager nodig). Voer de wifi-naam handmatig in</translation>
+    </message>
+    <message>
+        <source>本机没有WiFi网卡，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>Deze computer heeft geen wifi-adapter en kan niet zoeken. Voer de wifi-naam handmatig in</translation>
+    </message>
+    <message>
+        <source>本机WiFi未开启，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>Wifi staat uit op deze computer, zoeken is niet mogelijk. Voer de wifi-naam handmatig in</translation>
+    </message>
+    <message>
+        <source>未扫描到任何WiFi网络，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>Geen wifi-netwerk gevonden. Vernieuw de lijst of voer de wifi-naam handmatig in</translation>
+    </message>
+    <message>
+        <source>(当前连接)</source>
+        <translation>(Nu verbonden)</translation>
+    </message>
+    <message>
+        <source>请输入WiFi名称</source>
+        <translation>Voer de wifi-naam in</translation>
+    </message>
+    <message>
+        <source>请刷新列表，或选择手动输入WiFi名称</source>
+        <translation>Vernieuw de lijst, of voer de wifi-naam handmatig in</translation>
+    </message>
+    <message>
+        <source>请选择一个WiFi</source>
+        <translation>Kies een wifi-netwerk</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>标签机设置工具</source>

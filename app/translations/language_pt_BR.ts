@@ -13,6 +13,89 @@
     </message>
 </context>
 <context>
+    <name>DistributeNet</name>
+    <message>
+        <source>WIFI配网</source>
+        <translation>Configurar Wi-Fi</translation>
+    </message>
+    <message>
+        <source>请选择WiFi网络</source>
+        <translation>Selecione uma rede Wi-Fi</translation>
+    </message>
+    <message>
+        <source>可用WiFi列表（点击选择）</source>
+        <translation>Redes Wi-Fi disponíveis (clique para selecionar)</translation>
+    </message>
+    <message>
+        <source>所选WiFi</source>
+        <translation>Wi-Fi selecionado</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>Nome:</translation>
+    </message>
+    <message>
+        <source>密码：</source>
+        <translation>Senha:</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>Mostrar</translation>
+    </message>
+    <message>
+        <source>选择手动输入</source>
+        <translation>Inserir manualmente</translation>
+    </message>
+    <message>
+        <source>刷新列表</source>
+        <translation>Atualizar lista</translation>
+    </message>
+    <message>
+        <source>开始配网</source>
+        <translation>Iniciar configuração</translation>
+    </message>
+    <message>
+        <source>请输入WiFi密码</source>
+        <translation>Digite a senha do Wi-Fi</translation>
+    </message>
+    <message>
+        <source>扫描中...</source>
+        <translation>Procurando...</translation>
+    </message>
+    <message>
+        <source>本机无法扫描WiFi网络（Linux需要NetworkManager），请选择手动输入WiFi名称</source>
+        <translation>Este computador não consegue procurar redes Wi-Fi (no Linux é preciso o NetworkManager). Digite o nome do Wi-Fi manualmente</translation>
+    </message>
+    <message>
+        <source>本机没有WiFi网卡，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>Este computador não tem adaptador Wi-Fi e não consegue procurar. Digite o nome do Wi-Fi manualmente</translation>
+    </message>
+    <message>
+        <source>本机WiFi未开启，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>O Wi-Fi deste computador está desligado; não é possível procurar. Digite o nome do Wi-Fi manualmente</translation>
+    </message>
+    <message>
+        <source>未扫描到任何WiFi网络，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>Nenhuma rede Wi-Fi encontrada. Atualize a lista ou digite o nome do Wi-Fi manualmente</translation>
+    </message>
+    <message>
+        <source>(当前连接)</source>
+        <translation>(Conectado no momento)</translation>
+    </message>
+    <message>
+        <source>请输入WiFi名称</source>
+        <translation>Digite o nome do Wi-Fi</translation>
+    </message>
+    <message>
+        <source>请刷新列表，或选择手动输入WiFi名称</source>
+        <translation>Atualize a lista ou digite o nome do Wi-Fi manualmente</translation>
+    </message>
+    <message>
+        <source>请选择一个WiFi</source>
+        <translation>Selecione um Wi-Fi</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>标签机设置工具</source>

@@ -13,6 +13,89 @@
     </message>
 </context>
 <context>
+    <name>DistributeNet</name>
+    <message>
+        <source>WIFI配网</source>
+        <translation>Wi-Fi配網</translation>
+    </message>
+    <message>
+        <source>请选择WiFi网络</source>
+        <translation>請選擇WiFi網路</translation>
+    </message>
+    <message>
+        <source>可用WiFi列表（点击选择）</source>
+        <translation>可用WiFi列表（點擊選擇）</translation>
+    </message>
+    <message>
+        <source>所选WiFi</source>
+        <translation>所選WiFi</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>名稱:</translation>
+    </message>
+    <message>
+        <source>密码：</source>
+        <translation>密碼：</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>顯示</translation>
+    </message>
+    <message>
+        <source>选择手动输入</source>
+        <translation>選擇手動輸入</translation>
+    </message>
+    <message>
+        <source>刷新列表</source>
+        <translation>重新整理清單</translation>
+    </message>
+    <message>
+        <source>开始配网</source>
+        <translation>開始配網</translation>
+    </message>
+    <message>
+        <source>请输入WiFi密码</source>
+        <translation>請輸入WiFi密碼</translation>
+    </message>
+    <message>
+        <source>扫描中...</source>
+        <translation>掃描中...</translation>
+    </message>
+    <message>
+        <source>本机无法扫描WiFi网络（Linux需要NetworkManager），请选择手动输入WiFi名称</source>
+        <translation>本機無法掃描WiFi網路（Linux需要NetworkManager），請選擇手動輸入WiFi名稱</translation>
+    </message>
+    <message>
+        <source>本机没有WiFi网卡，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>本機沒有WiFi網卡，無法掃描，請選擇手動輸入WiFi名稱</translation>
+    </message>
+    <message>
+        <source>本机WiFi未开启，无法扫描，请选择手动输入WiFi名称</source>
+        <translation>本機WiFi未開啟，無法掃描，請選擇手動輸入WiFi名稱</translation>
+    </message>
+    <message>
+        <source>未扫描到任何WiFi网络，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>未掃描到任何WiFi網路，請重新整理列表或選擇手動輸入WiFi名稱</translation>
+    </message>
+    <message>
+        <source>(当前连接)</source>
+        <translation>(目前連線)</translation>
+    </message>
+    <message>
+        <source>请输入WiFi名称</source>
+        <translation>請輸入WiFi名稱</translation>
+    </message>
+    <message>
+        <source>请刷新列表，或选择手动输入WiFi名称</source>
+        <translation>請重新整理列表，或選擇手動輸入WiFi名稱</translation>
+    </message>
+    <message>
+        <source>请选择一个WiFi</source>
+        <translation>請選擇一個WiFi</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>标签机设置工具</source>
