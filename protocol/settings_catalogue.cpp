@@ -13,19 +13,19 @@ namespace {
 
 Setting number(const char *key, const char *page, SetInfoType code, const char *unit = "")
 {
-    return {QString::fromLatin1(key), QString::fromLatin1(page), code, Kind::Number, QString::fromLatin1(unit)};
+    return {.key = QString::fromLatin1(key), .page = QString::fromLatin1(page), .code = code, .kind = Kind::Number,
+            .unit = QString::fromLatin1(unit)};
 }
 
 Setting choice(const char *key, const char *page, SetInfoType code, const QStringList &choices)
 {
-    Setting s{QString::fromLatin1(key), QString::fromLatin1(page), code, Kind::Choice, {}};
-    s.choices = choices;
-    return s;
+    return {.key = QString::fromLatin1(key), .page = QString::fromLatin1(page), .code = code, .kind = Kind::Choice,
+            .choices = choices};
 }
 
 Setting of(const char *key, const char *page, SetInfoType code, Kind kind)
 {
-    return {QString::fromLatin1(key), QString::fromLatin1(page), code, kind, {}};
+    return {.key = QString::fromLatin1(key), .page = QString::fromLatin1(page), .code = code, .kind = kind};
 }
 
 Setting secret(Setting s)
@@ -404,6 +404,45 @@ Checked check(const Setting &s, const QString &input, const Model &model)
     }
     }
     return {{}, QStringLiteral("%1 is unknown").arg(s.key)};
+}
+
+std::optional<Values> parseAssignments(const QStringList &pairs, const Model *model, QString *error)
+{
+    Values values;
+    for (const QString &pair : pairs) {
+        const qsizetype eq = pair.indexOf(QLatin1Char('='));
+        if (eq <= 0) {
+            *error = QStringLiteral("%1: write KEY=VALUE").arg(pair);
+            return std::nullopt;
+        }
+        const QString key = pair.left(eq);
+        const Setting *s = find(key);
+        if (!s) {
+            *error = QStringLiteral("%1: unknown key (see \"labelsetup-cli keys\")").arg(key);
+            return std::nullopt;
+        }
+        QString firstError;
+        bool accepted = false;
+        const QList<Model> models = model ? QList<Model>{*model}
+                                                    : QList<Model>{{8, true}, {12, true}, {8, false}, {12, false}};
+        for (const Model &m : models) {
+            if (!appliesTo(*s, m))
+                continue;
+            const Checked checked = check(*s, pair.mid(eq + 1), m);
+            if (checked.ok()) {
+                values.insert(key, checked.value);
+                accepted = true;
+                break;
+            }
+            if (firstError.isEmpty())
+                firstError = checked.error;
+        }
+        if (!accepted) {
+            *error = firstError.isEmpty() ? QStringLiteral("%1 does not exist on this model").arg(key) : firstError;
+            return std::nullopt;
+        }
+    }
+    return values;
 }
 
 QString checkInstruction(SetInfoType code, const Values &values, const Model &model)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs everything the tool, its emulated printer, its tests and its
-# Debian package (built and checked by the tests) need on Debian 12. Safe
-# to run again.
+# Installs everything the tool, its emulated printer, its tests, its fuzz
+# targets and its Debian package (built and checked by the tests) need on
+# Debian 12. Safe to run again.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -12,5 +12,6 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev \
     libusb-1.0-0-dev umockdev libumockdev-dev \
     iproute2 procps openssl \
+    clang libclang-rt-14-dev llvm \
     dpkg-dev fakeroot file desktop-file-utils appstream lintian udev \
     fonts-noto-cjk >/dev/null
