@@ -366,9 +366,12 @@ Checked check(const Setting &s, const QString &input, const Model &model)
         return {QString::number(n), {}};
     }
     case Kind::Decimal: {
-        // The printer keeps dots in 16 bits: the largest size is 65535 dots.
+        // The printer keeps dots in 16 bits: the largest size is 65535 dots,
+        // which it answers as labelMm() rounds them ("8191.88" at 8 dots/mm).
+        // That text is the top, so that every value this returns passes here
+        // again; anything up to it still comes to at most 65535 dots.
         const int mmToDot = qMax(1, model.mmToDot);
-        const double max = std::floor(65535.0 / mmToDot * 100) / 100;
+        const double max = labelMm(65535, mmToDot).toDouble();
         bool ok = false;
         const double mm = text.toDouble(&ok);
         if (!ok || !(mm >= 0 && mm <= max))

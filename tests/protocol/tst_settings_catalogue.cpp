@@ -1,5 +1,6 @@
-// The settings catalogue and the profiles at their edges: the profile
-// loader judges numbers of any size without undefined arithmetic.
+// The settings catalogue and the profiles at their edges: a checked value
+// is its own canonical form, and the profile loader judges numbers of any
+// size without undefined arithmetic.
 #include "protocol/settings_catalogue.h"
 #include "protocol/settings_profile.h"
 
@@ -10,6 +11,35 @@ class TestSettingsCatalogue : public QObject
     Q_OBJECT
 
 private slots:
+    void checkIsCanonical_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("mmToDot");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("label size under the top at 8") << "print.label_height_mm" << 8 << "8191.87" << "8191.88";
+        QTest::newRow("label size at the top at 8") << "print.label_height_mm" << 8 << "8191.88" << "8191.88";
+        QTest::newRow("label size at the top at 12") << "print.label_width_mm" << 12 << "5461.24" << "5461.25";
+        QTest::newRow("offset minus zero") << "print.offset_mm" << 8 << "-0" << "0";
+        QTest::newRow("address with leading zeros") << "ip.address" << 8 << "010.0.0.1" << "10.0.0.1";
+    }
+
+    void checkIsCanonical()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, mmToDot);
+        QFETCH(QString, input);
+        QFETCH(QString, value);
+        const settings::Setting &s = *settings::find(key);
+        const settings::Model model{mmToDot, false};
+        const settings::Checked checked = settings::check(s, input, model);
+        QCOMPARE(checked.error, QString());
+        QCOMPARE(checked.value, value);
+        const settings::Checked again = settings::check(s, checked.value, model);
+        QCOMPARE(again.error, QString());
+        QCOMPARE(again.value, value);
+    }
+
     void profileNumbers_data()
     {
         QTest::addColumn<QByteArray>("number");
