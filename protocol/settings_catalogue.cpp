@@ -161,6 +161,17 @@ void putChoice(Values &values, const char *key, int index)
         values.insert(s->key, s->choices.at(index));
 }
 
+// Numbers the page picks from a combo (speed, density, code page): a byte
+// beyond the combo's entries is left out, as an enumeration byte that names
+// no choice is, so that what a decode yields can always be set again.
+void putComboNumber(Values &values, const char *key, int number, const Model &model)
+{
+    const Setting *s = find(QString::fromLatin1(key));
+    const std::optional<proto::ValueRange> range = s ? numberRange(*s, model) : std::nullopt;
+    if (range && range->contains(number))
+        values.insert(s->key, QString::number(number));
+}
+
 QString value(const Values &values, const char *key)
 {
     return values.value(QString::fromLatin1(key));
@@ -250,9 +261,9 @@ Values decode(SetInfoType code, const unsigned char *p, int size, const Model &m
     const auto s16 = [p](int at) { return int(proto::readLeS16(p + at)); };
     const auto u16 = [p](int at) { return int(proto::readLeU16(p + at)); };
     switch (code) {
-    case SPEED: put("print.speed", QString::number(p[0])); break;
-    case Densty_SETTING: put("print.density", QString::number(p[0])); break;
-    case DEFAULT_CODE: put("print.code_page", QString::number(p[0])); break;
+    case SPEED: putComboNumber(v, "print.speed", p[0], model); break;
+    case Densty_SETTING: putComboNumber(v, "print.density", p[0], model); break;
+    case DEFAULT_CODE: putComboNumber(v, "print.code_page", p[0], model); break;
     case LABLE_CLEARANCE: put("print.label_gap_mm", QString::number(u16(0) / mmToDot)); break;
     case BLACK_CLEARANCE: put("print.black_mark_gap_mm", QString::number(u16(0) / mmToDot)); break;
     case PRINT_DIRECTION:

@@ -79,7 +79,8 @@ QStringList keysOf(SetInfoType code, const Model &model);
 
 // One query reply's payload (the zero-filled result buffer of the query
 // helpers) to the values of the keys it carries. An enumeration byte that
-// names no choice leaves its key out, so a reader shows nothing for it.
+// names no choice, or a speed, density or code page beyond its combo,
+// leaves its key out, so a reader shows nothing for it.
 Values decode(SetInfoType code, const unsigned char *payload, int size, const Model &model);
 // Index of a Choice value in its page combo, -1 when absent or unknown.
 int choiceIndex(const Values &values, const QString &key);

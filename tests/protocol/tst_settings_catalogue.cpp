@@ -1,16 +1,53 @@
-// The settings catalogue and the profiles at their edges: a checked value
-// is its own canonical form, and the profile loader judges numbers of any
+// The settings catalogue and the profiles at their edges: what a printer
+// reports comes back through the same setting's check unchanged, a checked
+// value is its own canonical form, and the profile loader judges numbers of any
 // size without undefined arithmetic.
 #include "protocol/settings_catalogue.h"
 #include "protocol/settings_profile.h"
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(SetInfoType)
+
 class TestSettingsCatalogue : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void decodeChecksBack_data()
+    {
+        QTest::addColumn<SetInfoType>("code");
+        QTest::addColumn<int>("mmToDot");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");   // null: the key is left out
+        QTest::newRow("speed in the combo") << SPEED << 8 << QByteArray::fromHex("03") << "print.speed" << "3";
+        QTest::newRow("speed beyond the combo") << SPEED << 8 << QByteArray::fromHex("2f") << "print.speed" << QString();
+        QTest::newRow("density beyond the combo") << Densty_SETTING << 8 << QByteArray::fromHex("10") << "print.density" << QString();
+        QTest::newRow("code page beyond the combo") << DEFAULT_CODE << 12 << QByteArray::fromHex("3e") << "print.code_page" << QString();
+    }
+
+    void decodeChecksBack()
+    {
+        QFETCH(SetInfoType, code);
+        QFETCH(int, mmToDot);
+        QFETCH(QByteArray, payload);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        const settings::Model model{mmToDot, false};
+        QByteArray buffer(1024, '\0');
+        buffer.replace(0, payload.size(), payload);
+        const settings::Values values =
+            settings::decode(code, reinterpret_cast<const unsigned char *>(buffer.constData()), int(payload.size()), model);
+        QCOMPARE(values.value(key), value);
+        QCOMPARE(values.contains(key), !value.isNull());
+        if (!value.isNull()) {
+            const settings::Checked back = settings::check(*settings::find(key), value, model);
+            QCOMPARE(back.error, QString());
+            QCOMPARE(back.value, value);
+        }
+    }
+
     void checkIsCanonical_data()
     {
         QTest::addColumn<QString>("key");
