@@ -281,8 +281,10 @@ Values decode(SetInfoType code, const unsigned char *p, int size, const Model &m
         break;
     }
     case LABEL_SIZE:
-        put("print.label_height_mm", labelMm(s16(0), mmToDot));
-        put("print.label_width_mm", labelMm(s16(2), mmToDot));
+        // Unsigned, as the set sends them: a size is never negative, and
+        // sizes of 32768..65535 dots would otherwise come back below zero.
+        put("print.label_height_mm", labelMm(u16(0), mmToDot));
+        put("print.label_width_mm", labelMm(u16(2), mmToDot));
         break;
     case PRINT_OFFSET: put("print.offset_mm", QString::number(proto::divideTowardZero(s16(0), mmToDot))); break;
     case VERTICAL_MIGRATION:

@@ -25,6 +25,8 @@ private slots:
         QTest::newRow("speed beyond the combo") << SPEED << 8 << QByteArray::fromHex("2f") << "print.speed" << QString();
         QTest::newRow("density beyond the combo") << Densty_SETTING << 8 << QByteArray::fromHex("10") << "print.density" << QString();
         QTest::newRow("code page beyond the combo") << DEFAULT_CODE << 12 << QByteArray::fromHex("3e") << "print.code_page" << QString();
+        QTest::newRow("label size of 32768 dots") << LABEL_SIZE << 8 << QByteArray::fromHex("00800000") << "print.label_height_mm" << "4096.00";
+        QTest::newRow("label size of 65535 dots") << LABEL_SIZE << 8 << QByteArray::fromHex("0000ffff") << "print.label_width_mm" << "8191.88";
     }
 
     void decodeChecksBack()
