@@ -349,59 +349,18 @@ int Command::get()
     return Success;
 }
 
-// Checks KEY=VALUE pairs against the catalogue; with no model yet, a value
-// passes when some model takes it.
-std::optional<settings::Values> checkAssignments(const QStringList &pairs, const settings::Model *model, QString *error)
-{
-    settings::Values values;
-    for (const QString &pair : pairs) {
-        const qsizetype eq = pair.indexOf(QLatin1Char('='));
-        if (eq <= 0) {
-            *error = QStringLiteral("%1: write KEY=VALUE").arg(pair);
-            return std::nullopt;
-        }
-        const QString key = pair.left(eq);
-        const settings::Setting *s = settings::find(key);
-        if (!s) {
-            *error = QStringLiteral("%1: unknown key (see \"labelsetup-cli keys\")").arg(key);
-            return std::nullopt;
-        }
-        QString firstError;
-        bool accepted = false;
-        const QList<settings::Model> models = model ? QList<settings::Model>{*model}
-                                                    : QList<settings::Model>{{8, true}, {12, true}, {8, false}, {12, false}};
-        for (const settings::Model &m : models) {
-            if (!settings::appliesTo(*s, m))
-                continue;
-            const settings::Checked checked = settings::check(*s, pair.mid(eq + 1), m);
-            if (checked.ok()) {
-                values.insert(key, checked.value);
-                accepted = true;
-                break;
-            }
-            if (firstError.isEmpty())
-                firstError = checked.error;
-        }
-        if (!accepted) {
-            *error = firstError.isEmpty() ? QStringLiteral("%1 does not exist on this model").arg(key) : firstError;
-            return std::nullopt;
-        }
-    }
-    return values;
-}
-
 int Command::set()
 {
     QString error;
     if (o.positional.size() < 3)
         return fail(Usage, QStringLiteral("set: no KEY=VALUE given"));
-    if (!checkAssignments(o.positional.mid(2), nullptr, &error))
+    if (!settings::parseAssignments(o.positional.mid(2), nullptr, &error))
         return fail(Refused, error);
     int code = Success;
     if (!openPrinter(o.positional[1], &code))
         return code;
     const settings::Model model = session.model();
-    const std::optional<settings::Values> wanted = checkAssignments(o.positional.mid(2), &model, &error);
+    const std::optional<settings::Values> wanted = settings::parseAssignments(o.positional.mid(2), &model, &error);
     if (!wanted)
         return fail(Refused, error);
     profile::Profile p;

@@ -26,11 +26,16 @@ int MainWindow::Print_Init()
     };
     const auto number = [&v](const char *key) { return v.value(QString::fromLatin1(key)); };
     const auto index = [&v](const char *key) { return settings::choiceIndex(v, QString::fromLatin1(key)); };
+    // A combo number the decode left out (beyond the combo) selects nothing.
+    const auto comboNumber = [&v](const char *key) {
+        const QString value = v.value(QString::fromLatin1(key));
+        return value.isNull() ? -1 : value.toInt();
+    };
 
     if (query(0, SPEED))
-        ui->comboBox_PrintSpeed->setCurrentIndex(number("print.speed").toInt());
+        ui->comboBox_PrintSpeed->setCurrentIndex(comboNumber("print.speed"));
     if (query(1, Densty_SETTING))
-        ui->comboBox_PrintDensty->setCurrentIndex(number("print.density").toInt());
+        ui->comboBox_PrintDensty->setCurrentIndex(comboNumber("print.density"));
     if (query(2, LABLE_CLEARANCE))
         ui->lineEdit_LabelGap->setText(number("print.label_gap_mm"));
     if (query(3, BLACK_CLEARANCE))
@@ -50,7 +55,7 @@ int MainWindow::Print_Init()
     if (query(8, PAPER_TYPE))
         ui->comboBox_PaperType->setCurrentIndex(index("print.paper_type"));
     if (query(9, DEFAULT_CODE))
-        ui->comboBox_DefaultCodePage->setCurrentIndex(number("print.code_page").toInt());
+        ui->comboBox_DefaultCodePage->setCurrentIndex(comboNumber("print.code_page"));
     // A code the table does not know leaves the selection alone.
     if (query(10, SIMULATION) && v.contains(QStringLiteral("print.command_set")))
         ui->comboBox_OrderSet->setCurrentText(number("print.command_set"));

@@ -13,19 +13,19 @@ namespace {
 
 Setting number(const char *key, const char *page, SetInfoType code, const char *unit = "")
 {
-    return {QString::fromLatin1(key), QString::fromLatin1(page), code, Kind::Number, QString::fromLatin1(unit)};
+    return {.key = QString::fromLatin1(key), .page = QString::fromLatin1(page), .code = code, .kind = Kind::Number,
+            .unit = QString::fromLatin1(unit)};
 }
 
 Setting choice(const char *key, const char *page, SetInfoType code, const QStringList &choices)
 {
-    Setting s{QString::fromLatin1(key), QString::fromLatin1(page), code, Kind::Choice, {}};
-    s.choices = choices;
-    return s;
+    return {.key = QString::fromLatin1(key), .page = QString::fromLatin1(page), .code = code, .kind = Kind::Choice,
+            .choices = choices};
 }
 
 Setting of(const char *key, const char *page, SetInfoType code, Kind kind)
 {
-    return {QString::fromLatin1(key), QString::fromLatin1(page), code, kind, {}};
+    return {.key = QString::fromLatin1(key), .page = QString::fromLatin1(page), .code = code, .kind = kind};
 }
 
 Setting secret(Setting s)
@@ -161,6 +161,17 @@ void putChoice(Values &values, const char *key, int index)
         values.insert(s->key, s->choices.at(index));
 }
 
+// Numbers the page picks from a combo (speed, density, code page): a byte
+// beyond the combo's entries is left out, as an enumeration byte that names
+// no choice is, so that what a decode yields can always be set again.
+void putComboNumber(Values &values, const char *key, int number, const Model &model)
+{
+    const Setting *s = find(QString::fromLatin1(key));
+    const std::optional<proto::ValueRange> range = s ? numberRange(*s, model) : std::nullopt;
+    if (range && range->contains(number))
+        values.insert(s->key, QString::number(number));
+}
+
 QString value(const Values &values, const char *key)
 {
     return values.value(QString::fromLatin1(key));
@@ -250,9 +261,9 @@ Values decode(SetInfoType code, const unsigned char *p, int size, const Model &m
     const auto s16 = [p](int at) { return int(proto::readLeS16(p + at)); };
     const auto u16 = [p](int at) { return int(proto::readLeU16(p + at)); };
     switch (code) {
-    case SPEED: put("print.speed", QString::number(p[0])); break;
-    case Densty_SETTING: put("print.density", QString::number(p[0])); break;
-    case DEFAULT_CODE: put("print.code_page", QString::number(p[0])); break;
+    case SPEED: putComboNumber(v, "print.speed", p[0], model); break;
+    case Densty_SETTING: putComboNumber(v, "print.density", p[0], model); break;
+    case DEFAULT_CODE: putComboNumber(v, "print.code_page", p[0], model); break;
     case LABLE_CLEARANCE: put("print.label_gap_mm", QString::number(u16(0) / mmToDot)); break;
     case BLACK_CLEARANCE: put("print.black_mark_gap_mm", QString::number(u16(0) / mmToDot)); break;
     case PRINT_DIRECTION:
@@ -270,8 +281,10 @@ Values decode(SetInfoType code, const unsigned char *p, int size, const Model &m
         break;
     }
     case LABEL_SIZE:
-        put("print.label_height_mm", labelMm(s16(0), mmToDot));
-        put("print.label_width_mm", labelMm(s16(2), mmToDot));
+        // Unsigned, as the set sends them: a size is never negative, and
+        // sizes of 32768..65535 dots would otherwise come back below zero.
+        put("print.label_height_mm", labelMm(u16(0), mmToDot));
+        put("print.label_width_mm", labelMm(u16(2), mmToDot));
         break;
     case PRINT_OFFSET: put("print.offset_mm", QString::number(proto::divideTowardZero(s16(0), mmToDot))); break;
     case VERTICAL_MIGRATION:
@@ -366,9 +379,12 @@ Checked check(const Setting &s, const QString &input, const Model &model)
         return {QString::number(n), {}};
     }
     case Kind::Decimal: {
-        // The printer keeps dots in 16 bits: the largest size is 65535 dots.
+        // The printer keeps dots in 16 bits: the largest size is 65535 dots,
+        // which it answers as labelMm() rounds them ("8191.88" at 8 dots/mm).
+        // That text is the top, so that every value this returns passes here
+        // again; anything up to it still comes to at most 65535 dots.
         const int mmToDot = qMax(1, model.mmToDot);
-        const double max = std::floor(65535.0 / mmToDot * 100) / 100;
+        const double max = labelMm(65535, mmToDot).toDouble();
         bool ok = false;
         const double mm = text.toDouble(&ok);
         if (!ok || !(mm >= 0 && mm <= max))
@@ -404,6 +420,45 @@ Checked check(const Setting &s, const QString &input, const Model &model)
     }
     }
     return {{}, QStringLiteral("%1 is unknown").arg(s.key)};
+}
+
+std::optional<Values> parseAssignments(const QStringList &pairs, const Model *model, QString *error)
+{
+    Values values;
+    for (const QString &pair : pairs) {
+        const qsizetype eq = pair.indexOf(QLatin1Char('='));
+        if (eq <= 0) {
+            *error = QStringLiteral("%1: write KEY=VALUE").arg(pair);
+            return std::nullopt;
+        }
+        const QString key = pair.left(eq);
+        const Setting *s = find(key);
+        if (!s) {
+            *error = QStringLiteral("%1: unknown key (see \"labelsetup-cli keys\")").arg(key);
+            return std::nullopt;
+        }
+        QString firstError;
+        bool accepted = false;
+        const QList<Model> models = model ? QList<Model>{*model}
+                                                    : QList<Model>{{8, true}, {12, true}, {8, false}, {12, false}};
+        for (const Model &m : models) {
+            if (!appliesTo(*s, m))
+                continue;
+            const Checked checked = check(*s, pair.mid(eq + 1), m);
+            if (checked.ok()) {
+                values.insert(key, checked.value);
+                accepted = true;
+                break;
+            }
+            if (firstError.isEmpty())
+                firstError = checked.error;
+        }
+        if (!accepted) {
+            *error = firstError.isEmpty() ? QStringLiteral("%1 does not exist on this model").arg(key) : firstError;
+            return std::nullopt;
+        }
+    }
+    return values;
 }
 
 QString checkInstruction(SetInfoType code, const Values &values, const Model &model)

@@ -19,6 +19,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace settings {
 
@@ -78,7 +79,8 @@ QStringList keysOf(SetInfoType code, const Model &model);
 
 // One query reply's payload (the zero-filled result buffer of the query
 // helpers) to the values of the keys it carries. An enumeration byte that
-// names no choice leaves its key out, so a reader shows nothing for it.
+// names no choice, or a speed, density or code page beyond its combo,
+// leaves its key out, so a reader shows nothing for it.
 Values decode(SetInfoType code, const unsigned char *payload, int size, const Model &model);
 // Index of a Choice value in its page combo, -1 when absent or unknown.
 int choiceIndex(const Values &values, const QString &key);
@@ -94,6 +96,13 @@ struct Checked
     bool ok() const { return error.isEmpty(); }
 };
 Checked check(const Setting &setting, const QString &text, const Model &model);
+// KEY=VALUE pairs as the command line takes them, each checked against
+// the catalogue: against `model`, or with no model yet (null) against every
+// model, a value passing when some model takes it. The values in their
+// text form, or nullopt with the first refusal in `error` ("PAIR: write
+// KEY=VALUE", "KEY: unknown key ...", a check() refusal, "KEY does not
+// exist on this model").
+std::optional<Values> parseAssignments(const QStringList &pairs, const Model *model, QString *error);
 // Refusals that concern a whole instruction: texts that share one payload
 // (at most 255 bytes together) and an access-point pass phrase shorter than
 // eight characters. Empty when the frame can carry `values`.

@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <cmath>
 
 namespace profile {
 
@@ -99,7 +100,9 @@ Loaded fromJson(const QByteArray &json, const QString &fileName)
                 return refuse(QStringLiteral("%1: a number is expected").arg(it.key()));
             text = s->kind == settings::Kind::Decimal ? QString::number(v.toDouble(), 'f', 2)
                                                       : QString::number(v.toDouble(), 'f', 0);
-            if (s->kind == settings::Kind::Number && v.toDouble() != double(qint64(v.toDouble())))
+            // Whole without a cast: a number beyond 64 bits (4.56e47) is
+            // whole too, and the check below refuses it by its range.
+            if (s->kind == settings::Kind::Number && std::trunc(v.toDouble()) != v.toDouble())
                 return refuse(QStringLiteral("%1: a whole number is expected").arg(it.key()));
         } else {
             if (!v.isString())

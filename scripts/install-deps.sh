@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs everything the tool, its emulated printer, its tests and its
-# Debian package (built and checked by the tests) need on Debian 12. Safe
-# to run again.
+# Installs everything the tool, its emulated printer, its tests, its fuzz
+# targets and its Debian package (built and checked by the tests) need on
+# Debian 12. Safe to run again.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -13,5 +13,6 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     libusb-1.0-0-dev umockdev libumockdev-dev \
     dbus-daemon python3-dbusmock \
     iproute2 procps openssl \
+    clang libclang-rt-14-dev llvm \
     dpkg-dev fakeroot file desktop-file-utils appstream lintian udev \
     fonts-noto-cjk >/dev/null

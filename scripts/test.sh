@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the tool twice -- a normal build and one with AddressSanitizer and
 # UndefinedBehaviorSanitizer -- with warnings as errors, and runs the whole
-# test suite against each; then builds the Debian package from the normal
+# test suite against each; runs every fuzz target for a bounded time
+# (scripts/fuzz.sh, clang); then builds the Debian package from the normal
 # build, checks it, installs it, runs it and removes it again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,4 +17,5 @@ run_suite() {
 
 run_suite build/test-release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite build/test-asan -DCMAKE_BUILD_TYPE=Debug -DLPS_SANITIZE=ON
+scripts/fuzz.sh 20
 scripts/check-package.sh build/test-release

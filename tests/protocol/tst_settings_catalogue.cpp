@@ -1,0 +1,104 @@
+// The settings catalogue and the profiles at their edges: what a printer
+// reports comes back through the same setting's check unchanged, a checked
+// value is its own canonical form, and the profile loader judges numbers of any
+// size without undefined arithmetic.
+#include "protocol/settings_catalogue.h"
+#include "protocol/settings_profile.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(SetInfoType)
+
+class TestSettingsCatalogue : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decodeChecksBack_data()
+    {
+        QTest::addColumn<SetInfoType>("code");
+        QTest::addColumn<int>("mmToDot");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");   // null: the key is left out
+        QTest::newRow("speed in the combo") << SPEED << 8 << QByteArray::fromHex("03") << "print.speed" << "3";
+        QTest::newRow("speed beyond the combo") << SPEED << 8 << QByteArray::fromHex("2f") << "print.speed" << QString();
+        QTest::newRow("density beyond the combo") << Densty_SETTING << 8 << QByteArray::fromHex("10") << "print.density" << QString();
+        QTest::newRow("code page beyond the combo") << DEFAULT_CODE << 12 << QByteArray::fromHex("3e") << "print.code_page" << QString();
+        QTest::newRow("label size of 32768 dots") << LABEL_SIZE << 8 << QByteArray::fromHex("00800000") << "print.label_height_mm" << "4096.00";
+        QTest::newRow("label size of 65535 dots") << LABEL_SIZE << 8 << QByteArray::fromHex("0000ffff") << "print.label_width_mm" << "8191.88";
+    }
+
+    void decodeChecksBack()
+    {
+        QFETCH(SetInfoType, code);
+        QFETCH(int, mmToDot);
+        QFETCH(QByteArray, payload);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        const settings::Model model{mmToDot, false};
+        QByteArray buffer(1024, '\0');
+        buffer.replace(0, payload.size(), payload);
+        const settings::Values values =
+            settings::decode(code, reinterpret_cast<const unsigned char *>(buffer.constData()), int(payload.size()), model);
+        QCOMPARE(values.value(key), value);
+        QCOMPARE(values.contains(key), !value.isNull());
+        if (!value.isNull()) {
+            const settings::Checked back = settings::check(*settings::find(key), value, model);
+            QCOMPARE(back.error, QString());
+            QCOMPARE(back.value, value);
+        }
+    }
+
+    void checkIsCanonical_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("mmToDot");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("label size under the top at 8") << "print.label_height_mm" << 8 << "8191.87" << "8191.88";
+        QTest::newRow("label size at the top at 8") << "print.label_height_mm" << 8 << "8191.88" << "8191.88";
+        QTest::newRow("label size at the top at 12") << "print.label_width_mm" << 12 << "5461.24" << "5461.25";
+        QTest::newRow("offset minus zero") << "print.offset_mm" << 8 << "-0" << "0";
+        QTest::newRow("address with leading zeros") << "ip.address" << 8 << "010.0.0.1" << "10.0.0.1";
+    }
+
+    void checkIsCanonical()
+    {
+        QFETCH(QString, key);
+        QFETCH(int, mmToDot);
+        QFETCH(QString, input);
+        QFETCH(QString, value);
+        const settings::Setting &s = *settings::find(key);
+        const settings::Model model{mmToDot, false};
+        const settings::Checked checked = settings::check(s, input, model);
+        QCOMPARE(checked.error, QString());
+        QCOMPARE(checked.value, value);
+        const settings::Checked again = settings::check(s, checked.value, model);
+        QCOMPARE(again.error, QString());
+        QCOMPARE(again.value, value);
+    }
+
+    void profileNumbers_data()
+    {
+        QTest::addColumn<QByteArray>("number");
+        QTest::addColumn<QString>("error");   // empty: loads
+        QTest::newRow("port") << QByteArray("9100") << QString();
+        QTest::newRow("fraction") << QByteArray("9100.5") << "p.json: ethernet.tcp_port: a whole number is expected";
+        QTest::newRow("beyond 64 bits") << QByteArray("4.56e47")
+                                        << "p.json: ethernet.tcp_port: The range of ethernet.tcp_port is 0 ~ 65535";
+        QTest::newRow("below 64 bits") << QByteArray("-1e300")
+                                       << "p.json: ethernet.tcp_port: The range of ethernet.tcp_port is 0 ~ 65535";
+    }
+
+    void profileNumbers()
+    {
+        QFETCH(QByteArray, number);
+        QFETCH(QString, error);
+        const QByteArray json = R"({"format":"labelsetup-profile","version":1,"settings":{"ethernet.tcp_port":)" + number + "}}";
+        QCOMPARE(profile::fromJson(json, QStringLiteral("p.json")).error, error);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsCatalogue)
+#include "tst_settings_catalogue.moc"
