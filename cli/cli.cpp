@@ -565,7 +565,7 @@ int Command::download()
         return code;
     const int result = session.stream(image, [&](qint64 sent) {
         if (progress)
-            err << QStringLiteral("\r%1: %2 %").arg(o.positional[1]).arg(sent * 100 / qMax<qint64>(1, image.size()))
+            err << QStringLiteral("\r%1: %2 %").arg(o.positional[1], QString::number(sent * 100 / qMax<qint64>(1, image.size())))
                 << Qt::flush;
     });
     if (progress)
@@ -720,8 +720,7 @@ int Command::profileApply(const QStringList &named, const QString &path)
     if (printers.size() > 1 && profile::holdsStaticAddress(*wanted))
         return fail(Refused, QStringLiteral("%1 holds a static IP address: applying it to %2 printers would give them "
                                             "all the same address")
-                                 .arg(path)
-                                 .arg(printers.size()));
+                                 .arg(path, QString::number(printers.size())));
     if (o.worker)
         return applyAsWorker(*wanted);
     if (printers.size() > 1) {

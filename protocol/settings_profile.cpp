@@ -44,8 +44,7 @@ QByteArray toJson(const Profile &profile)
     QString out;
     out += QStringLiteral("{\n  \"format\": \"%1\",\n  \"version\": %2,\n").arg(QLatin1String(kFormat)).arg(kVersion);
     out += QStringLiteral("  \"information\": {\n    \"model\": %1,\n    \"dots_per_mm\": %2\n  },\n")
-               .arg(jsonString(profile.model))
-               .arg(profile.dotsPerMm);
+               .arg(jsonString(profile.model), QString::number(profile.dotsPerMm));
     out += QStringLiteral("  \"settings\": {");
     QStringList lines;
     for (const settings::Setting &s : settings::catalogue()) {
@@ -78,8 +77,7 @@ Loaded fromJson(const QByteArray &json, const QString &fileName)
     const QJsonValue version = root.value(QLatin1String("version"));
     if (!version.isDouble() || version.toDouble() != kVersion)
         return refuse(QStringLiteral("profile version %1 is not supported (this tool reads version %2)")
-                          .arg(version.toVariant().toString())
-                          .arg(kVersion));
+                          .arg(version.toVariant().toString(), QString::number(kVersion)));
     const QJsonObject info = root.value(QLatin1String("information")).toObject();
     loaded.profile.model = info.value(QLatin1String("model")).toString();
     loaded.profile.dotsPerMm = info.value(QLatin1String("dots_per_mm")).toInt();

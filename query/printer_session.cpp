@@ -73,7 +73,7 @@ QStringList PrinterSession::list(const QString &udpInterface, int udpPort)
     usb.GetPrinterHandle(records, printers);
     for (const PrinterListEntry &entry : printers) {
         const QString port = QString::fromLatin1(entry.port);
-        lines << QStringLiteral("%1 [usb:%2]").arg(QString::fromUtf8(entry.name)).arg(port.mid(3).toInt());
+        lines << QStringLiteral("%1 [usb:%2]").arg(QString::fromUtf8(entry.name), QString::number(port.mid(3).toInt()));
     }
     if (!udpInterface.isEmpty()) {
         m_found.clear();

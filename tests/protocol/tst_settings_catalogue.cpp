@@ -98,6 +98,15 @@ private slots:
         const QByteArray json = R"({"format":"labelsetup-profile","version":1,"settings":{"ethernet.tcp_port":)" + number + "}}";
         QCOMPARE(profile::fromJson(json, QStringLiteral("p.json")).error, error);
     }
+
+    // A model name is the printer's own text: a "%2" in it stays as it is.
+    void profileModelNameSavedAsIs()
+    {
+        const profile::Profile saved{QStringLiteral("ZD-N48%2"), 12, {{QStringLiteral("print.offset_mm"), QStringLiteral("-3")}}};
+        const profile::Loaded loaded = profile::fromJson(profile::toJson(saved), QStringLiteral("p.json"));
+        QCOMPARE(loaded.error, QString());
+        QCOMPARE(std::tuple(loaded.profile.model, loaded.profile.dotsPerMm), std::tuple(saved.model, 12));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSettingsCatalogue)
