@@ -113,8 +113,10 @@ int PrinterSession::open(const PrinterAddress &address, QString *error)
     } else {
         m_medium = MediumUsb;
         int port = address.usbPort;
+        // The transport's handle record must exist before a port is
+        // selected, whether the port was named or is found by the scan.
+        m_usb.reset(new CDeviceIOOpera(this));
         if (port < 0) {
-            m_usb.reset(new CDeviceIOOpera(this));
             _PRINTER_ATTR records[kPrinterAttrCount] = {};
             Printer_Vector printers;
             m_usb->GetPrinterHandle(records, printers);

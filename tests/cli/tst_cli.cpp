@@ -134,7 +134,7 @@ private slots:
         m_usbModel.setIdentity("VID:E51D", "EMU-420T", "MFG:EMU;MDL:EMU-420T;", "PID:0618", "V1.0");
         const QString profile = file("eight.json");
         QFile::remove(profile);
-        QCOMPARE(cliRun({"profile", "export", "usb", profile}).code, 0);
+        QCOMPARE(cliRun({"profile", "export", "usb:2", profile}).code, 0);
         QVERIFY(readAll(profile).contains("\"dots_per_mm\": 8"));
         QCOMPARE(cliRun({"profile", "apply", m_tcp, profile, "--all", "--verify"}).code, 0);
         QCOMPARE(m_net.model().setting(0x19), QByteArray::fromHex("2400"));          // 3 mm: 36 dots
