@@ -25,7 +25,7 @@ for t in "${targets[@]}"; do
     work="$dir/corpus/$t"
     mkdir -p "$work"
     echo "fuzz: $t (${seconds}s)"
-    if ! "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -jobs=1 -workers=1 -print_final_stats=0 \
+    if ! "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -print_final_stats=0 \
             -artifact_prefix="$dir/crashes/$t-" "$work" "fuzz/corpus/$t" >"$dir/$t.log" 2>&1; then
         tail -n 40 "$dir/$t.log"
         echo "fuzz: $t failed; the input is in $dir/crashes/" >&2

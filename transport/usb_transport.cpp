@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -29,6 +30,22 @@ constexpr int kReplySize = proto::kReplyAreaSize;
 constexpr unsigned int kSwapTimeoutMs = 3000;
 constexpr unsigned int kButtonTimeoutMs = 300000;  // firmware files take minutes
 constexpr unsigned int kControlTimeoutMs = 5000;
+// Reading away what an earlier exchange left behind: each read waits this
+// long, and at most this many replies' worth are taken.
+constexpr unsigned int kDrainTimeoutMs = 20;
+constexpr int kDrainReads = 16;
+
+// An exchange whose reply did not arrive whole (cut short, or later than the
+// time-out) may have left the rest of it in the printer's IN pipe, where the
+// next query would take it for its own reply. Then, and only then, the next
+// query first reads the pipe empty.
+bool staleInputPossible = false;
+
+bool holdsFrameTail(const unsigned char *bytes, int length)
+{
+    static const unsigned char tail[] = {0x1B, 0xFE, 0xFF};
+    return std::search(bytes, bytes + length, std::begin(tail), std::end(tail)) != bytes + length;
+}
 
 struct Manufacturer
 {
@@ -97,7 +114,10 @@ public:
     // The whole request to the bulk OUT endpoint: Ok or UsbFailed.
     int write(unsigned char *data, int length, unsigned int timeoutMs);
     // One bulk IN transfer of up to `size` bytes: Ok or UsbFailed.
-    int read(unsigned char *buffer, int size, unsigned int timeoutMs);
+    // `received`, when given, gets the number of bytes read.
+    int read(unsigned char *buffer, int size, unsigned int timeoutMs, int *received = nullptr);
+    // Reads and drops whatever the printer still has to send.
+    void drain();
     // Vendor request 0xFF to the printer interface: the bytes read, or a
     // libusb error.
     int readStatus(unsigned char *buffer, int size, unsigned int timeoutMs);
@@ -182,15 +202,30 @@ int ClaimedPrinter::write(unsigned char *data, int length, unsigned int timeoutM
     return Result::Ok;
 }
 
-int ClaimedPrinter::read(unsigned char *buffer, int size, unsigned int timeoutMs)
+int ClaimedPrinter::read(unsigned char *buffer, int size, unsigned int timeoutMs, int *received)
 {
-    int received = 0;
-    const int r = libusb_bulk_transfer(m_handle, m_epIn, buffer, size, &received, timeoutMs);
+    int got = 0;
+    const int r = libusb_bulk_transfer(m_handle, m_epIn, buffer, size, &got, timeoutMs);
+    if (received)
+        *received = got;
     if (r < 0) {
         qDebug("libusb_bulk_transfer read failed: %s", libusb_strerror(r));
         return Result::UsbFailed;
     }
     return Result::Ok;
+}
+
+void ClaimedPrinter::drain()
+{
+    unsigned char buffer[kReplySize];
+    int dropped = 0;
+    for (int i = 0; i < kDrainReads; ++i) {
+        int got = 0;
+        if (libusb_bulk_transfer(m_handle, m_epIn, buffer, kReplySize, &got, kDrainTimeoutMs) != 0 || got == 0)
+            break;
+        dropped += got;
+    }
+    qDebug("stale bytes read away before the query: %d", dropped);
 }
 
 } // namespace
@@ -406,13 +441,18 @@ int CDeviceIOOpera::PrinterDataIOSwap(unsigned char *data, int length, unsigned 
     ClaimedPrinter printer;
     if (printer.result() != Result::Ok)
         return printer.result();
+    if (reply && staleInputPossible)
+        printer.drain();
     if (const int r = printer.write(data, length, kSwapTimeoutMs); r != Result::Ok)
         return r;
     if (reply) {
         // The printer's reply is read in one go into a fixed 264-byte area;
         // what is not filled stays zero and callers judge the frame itself.
         unsigned char buffer[kReplySize] = {};
-        if (const int r = printer.read(buffer, kReplySize, kSwapTimeoutMs); r != Result::Ok)
+        int received = 0;
+        const int r = printer.read(buffer, kReplySize, kSwapTimeoutMs, &received);
+        staleInputPossible = r != Result::Ok || !holdsFrameTail(buffer, received);
+        if (r != Result::Ok)
             return r;
         std::memcpy(reply, buffer, kReplySize);
         replyLength = kReplySize;

@@ -41,17 +41,21 @@ Usage usage()
 
 // A fault for one operation; TCP alone can drop a connection. Silence and
 // a late answer cost a whole time-out, so they come seldom.
-emu::Faults randomFault(QRandomGenerator &random, bool tcp)
+emu::Faults randomFault(QRandomGenerator &random, bool tcp, const char **name)
 {
     emu::Faults f;
     switch (random.bounded(tcp ? 7 : 6)) {
-    case 0: f.splitBytes = true; break;
-    case 1: f.garbageBefore = QByteArray("\x00\x55\xAA junk", 8); break;
-    case 2: f.wrongCode = true; break;
-    case 3: f.negativeLength = true; break;
-    case 4: (random.bounded(4) == 0 ? f.silent : f.splitBytes) = true; break;
-    case 5: if (random.bounded(4) == 0) f.delayMs = 3500; else f.wrongCode = true; break;
-    case 6: f.dropAfterBytes = 4; break;
+    case 0: f.splitBytes = true; *name = "split"; break;
+    case 1: f.garbageBefore = QByteArray("\x00\x55\xAA junk", 8); *name = "garbage"; break;
+    case 2: f.wrongCode = true; *name = "wrong code"; break;
+    case 3: f.negativeLength = true; *name = "length byte"; break;
+    case 4:
+        if (random.bounded(4) == 0) { f.silent = true; *name = "silent"; } else { f.splitBytes = true; *name = "split"; }
+        break;
+    case 5:
+        if (random.bounded(4) == 0) { f.delayMs = 3500; *name = "late"; } else { f.wrongCode = true; *name = "wrong code"; }
+        break;
+    case 6: f.dropAfterBytes = 4; *name = "dropped"; break;
     }
     return f;
 }
@@ -71,12 +75,16 @@ Outcome soak(const QString &name, const PrinterAddress &address, emu::PrinterMod
     QRandomGenerator random(20261207);
     const bool tcp = address.kind == PrinterAddress::Kind::Tcp;
     bool afterFault = false;
+    int lastFault = 0;
+    const char *lastFaultName = "none";
     QElapsedTimer clock;
     clock.start();
     for (int i = 1; i <= operations; ++i) {
         const bool fault = random.bounded(kFaultEvery) == 0;
-        if (fault)
-            model.setFaults(randomFault(random, tcp));
+        if (fault) {
+            model.setFaults(randomFault(random, tcp, &lastFaultName));
+            lastFault = i;
+        }
         int result = 0;
         if (i % 2) {
             settings::Values values;
@@ -89,6 +97,8 @@ Outcome soak(const QString &name, const PrinterAddress &address, emu::PrinterMod
             ++o.faulted;
         } else if (result != 0) {
             ++(afterFault ? o.notRecovered : o.cleanFailures);
+            std::fprintf(stderr, "\n%s: operation %d (%s) failed with %d; the last fault was \"%s\" at %d\n",
+                         qPrintable(name), i, i % 2 ? "query" : "set", result, lastFaultName, lastFault);
         }
         afterFault = fault;
         if (i == kCheckpoint)

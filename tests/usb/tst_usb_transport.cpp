@@ -294,6 +294,23 @@ private slots:
         }
     }
 
+    // A reply that came in pieces fails its query; the rest of it, still in
+    // the pipe, must not be taken for the next query's reply.
+    void cutReplyDoesNotSpoilTheNext()
+    {
+        const int id = addPrinter(plug(0x0618, QStringLiteral("P"), 1, 2));
+        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(2), 0);
+        model(id).setSetting(0x13, QByteArray(1, char(7)));
+        std::array<unsigned char, 1024> out{};
+        model(id).setFaults({.splitBytes = true});
+        QVERIFY(GetPrinterInfo(Densty_SETTING, out.data(), MediumUsb) != 0);
+        model(id).setFaults({});
+        QCOMPARE(SendFrame(frame(0x00, 0x00), MediumUsb), 0);
+        QCOMPARE(GetPrinterInfo(Densty_SETTING, out.data(), MediumUsb), 0);
+        QCOMPARE(out[0], 7);
+        QCOMPARE(GetPrinterInfo(Densty_SETTING, out.data(), MediumUsb), 0);
+    }
+
     // The cause the window's advice is chosen by, for each libusb error of
     // an open or a claim (a refused open cannot be produced under umockdev,
     // whose device files root may always open).
