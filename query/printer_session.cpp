@@ -112,9 +112,12 @@ int PrinterSession::open(const PrinterAddress &address, QString *error)
         DeviceIoContrl_Net::connectSocket();
     } else {
         m_medium = MediumUsb;
+        // The selection lives in the transport's handle record, which only
+        // exists while a CDeviceIOOpera does: a printer named by its port
+        // needs one as much as a listed one.
+        m_usb.reset(new CDeviceIOOpera(this));
         int port = address.usbPort;
         if (port < 0) {
-            m_usb.reset(new CDeviceIOOpera(this));
             _PRINTER_ATTR records[kPrinterAttrCount] = {};
             Printer_Vector printers;
             m_usb->GetPrinterHandle(records, printers);
