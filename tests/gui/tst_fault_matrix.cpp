@@ -108,6 +108,7 @@ private slots:
         };
         const QString done = kTitle + '|' + kDone, net = kTitle + '|' + kNetError, usbError = kTitle + '|' + kUsbError;
         const QString identity = "exit 1 | labelsetup-cli: PRINTER: the printer did not answer its identity query";
+        const QString garbled = "exit 1 | labelsetup-cli: PRINTER: the printer's reply to its identity query was malformed";
         const QString got = "exit 0 | stripper.paper_take_s = 7 s";
         const QString applied = "exit 0 | bluetooth.ble_name: ZD-N480-BLE -> Dock-7-BLE";
         // Over TCP the tool finds a reply in the stream, behind junk or in
@@ -125,7 +126,8 @@ private slots:
         cells(tcp, "cli get", "silent late wrong refuse", identity);
         cells(tcp, "cli get", "drop", "exit 1 | labelsetup-cli: PRINTER: no answer on the network (time-out)");
         cells(usb, "cli get", "none long", got);
-        cells(usb, "cli get", "silent late split garbage wrong", identity);
+        cells(usb, "cli get", "silent late", identity);
+        cells(usb, "cli get", "split garbage wrong", garbled);
         cells(usb, "cli get", "unplug", "exit 1 | labelsetup-cli: PRINTER: USB communication failed");
         // The console shows whatever comes back, or nothing; only a send
         // that fails is a box.
@@ -153,7 +155,8 @@ private slots:
         cells(tcp, "cli apply", "none split garbage long drop", applied);
         cells(tcp, "cli apply", "silent late wrong refuse", identity);
         cells(usb, "cli apply", "none long", applied);
-        cells(usb, "cli apply", "silent late split garbage wrong", identity);
+        cells(usb, "cli apply", "silent late", identity);
+        cells(usb, "cli apply", "split garbage wrong", garbled);
         cells(usb, "cli apply", "unplug", "exit 1 | bluetooth.ble_name: ZD-N480-BLE -> Dock-7-BLE | labelsetup-cli: USB communication failed");
     }
 
