@@ -139,7 +139,11 @@ int PrinterSession::identify(QString *error)
     unsigned char buf[proto::kResultBufferSize];
     const int result = GetPrinterInfo(DEVICE_IDENTITY, buf, m_medium);
     if (result != Result::Ok) {
-        if (error)
+        // A printer that answered, but not with a reply the tool can read,
+        // did answer: saying otherwise sends the operator after the cable.
+        if (error && result == Result::MalformedReply)
+            *error = QStringLiteral("%1: the printer's reply to its identity query was malformed").arg(m_address.text);
+        else if (error)
             *error = QStringLiteral("%1: the printer did not answer its identity query").arg(m_address.text);
         return result;
     }
