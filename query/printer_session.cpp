@@ -112,6 +112,10 @@ int PrinterSession::open(const PrinterAddress &address, QString *error)
         DeviceIoContrl_Net::connectSocket();
     } else {
         m_medium = MediumUsb;
+        // The selection lives in the transport's handle record, which only
+        // exists while a CDeviceIOOpera does: a printer named by its port
+        // needs one as much as a listed one.
+        m_usb.reset(new CDeviceIOOpera(this));
         int port = address.usbPort;
         // The transport's handle record must exist before a port is
         // selected, whether the port was named or is found by the scan.
@@ -138,7 +142,11 @@ int PrinterSession::identify(QString *error)
     unsigned char buf[proto::kResultBufferSize];
     const int result = GetPrinterInfo(DEVICE_IDENTITY, buf, m_medium);
     if (result != Result::Ok) {
-        if (error)
+        // A printer that answered, but not with a reply the tool can read,
+        // did answer: saying otherwise sends the operator after the cable.
+        if (error && result == Result::MalformedReply)
+            *error = QStringLiteral("%1: the printer's reply to its identity query was malformed").arg(m_address.text);
+        else if (error)
             *error = QStringLiteral("%1: the printer did not answer its identity query").arg(m_address.text);
         return result;
     }

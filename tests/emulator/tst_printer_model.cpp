@@ -81,6 +81,15 @@ private slots:
         model.setFaults({.silent = true});
         QVERIFY(model.discoveryReply(hex("2a 1bfffe020c00 1bfeff")).isEmpty());
     }
+
+    // A length byte beyond the data: the byte promises four more than the
+    // one-byte speed, and the tail follows the one byte.
+    void lengthBeyondData()
+    {
+        PrinterModel model;
+        model.setFaults({.lengthBeyond = 4});
+        QCOMPARE(model.openSession(Medium::Tcp)->feed(hex("1bfffe020000 1bfeff")), hex("1bfffe020005 02 1bfeff"));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestPrinterModel)

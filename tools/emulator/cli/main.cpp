@@ -146,6 +146,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption negativeOption(
         QStringLiteral("negative-length"),
         QStringLiteral("Replies carry a length byte of 0x80 or more."));
+    const QCommandLineOption beyondOption(
+        QStringLiteral("length-beyond"),
+        QStringLiteral("Replies carry a length byte N above the payload they send."), QStringLiteral("n"));
     const QCommandLineOption dropOption(
         QStringLiteral("drop-after"),
         QStringLiteral("Close a TCP connection after N received bytes."), QStringLiteral("n"));
@@ -158,7 +161,7 @@ int main(int argc, char *argv[])
         QStringLiteral("code"));
     parser.addOptions({tcpOption, udpOption, bindOption, vendorOption, modelOption,
                        deviceIdOption, statusOption, silentOption, delayOption, splitOption,
-                       garbageOption, wrongCodeOption, negativeOption, dropOption,
+                       garbageOption, wrongCodeOption, negativeOption, beyondOption, dropOption,
                        refuseOption, ignoreSetOption});
     parser.process(app);
 
@@ -209,6 +212,12 @@ int main(int argc, char *argv[])
         faults.garbageBefore = QByteArray("noise\x1b\xff", 7);
     faults.wrongCode = parser.isSet(wrongCodeOption);
     faults.negativeLength = parser.isSet(negativeOption);
+    if (parser.isSet(beyondOption)) {
+        bool ok = false;
+        faults.lengthBeyond = parser.value(beyondOption).toInt(&ok);
+        if (!ok || faults.lengthBeyond < 1 || faults.lengthBeyond > 255)
+            return fail(QStringLiteral("bad --length-beyond value"));
+    }
     if (parser.isSet(dropOption)) {
         bool ok = false;
         faults.dropAfterBytes = parser.value(dropOption).toInt(&ok);

@@ -237,7 +237,9 @@ std::unique_ptr<PrinterModel::Session> PrinterModel::openSession(Medium medium)
 
 QByteArray PrinterModel::replyLocked(quint8 cls, quint8 code, const QByteArray &payload) const
 {
-    quint8 length = quint8(payload.size() & 0xFF);
+    // A firmware that counts bytes it never sends promises more than the
+    // reply carries: the tail follows the real payload all the same.
+    quint8 length = quint8((payload.size() + m_faults.lengthBeyond) & 0xFF);
     if (m_faults.negativeLength)
         length |= 0x80;
     QByteArray reply = kLeadIn;

@@ -46,6 +46,7 @@ struct Faults
     QByteArray garbageBefore;      // sent ahead of every stream reply (not UDP)
     bool wrongCode = false;        // reply carries code+1
     bool negativeLength = false;   // reply length byte >= 0x80 (n | 0x80, payload unchanged)
+    int lengthBeyond = 0;          // reply length byte this much above the payload sent (n + k)
     int dropAfterBytes = -1;       // TCP: close the connection after N received bytes
     bool refuseConnections = false;// TCP: close every connection at once
     int ignoreSetCode = -1;        // set frames of this code are taken but not kept

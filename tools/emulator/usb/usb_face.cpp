@@ -157,6 +157,8 @@ struct UsbFace::Device
     bool claimRefused = false;
     int stallOutIn = 0;            // > 0: the printer pipe's OUT transfer that many from now stalls
     qint64 acceptLeft = -1;        // >= 0: bytes the printer pipe still takes before it stalls
+    qint64 unplugLeft = -1;        // >= 0: bytes the printer pipe still takes before the cable is pulled
+    bool removed = false;          // gone from sysfs and /dev as well
     int statusBytes = 4;           // bytes of the status word a vendor read returns
     bool unplugged = false;
     std::function<QByteArray(const QByteArray &)> replyFilter;
@@ -262,6 +264,24 @@ struct UsbFace::Shared
         }
         for (auto &[key, c] : d.clients)
             answerHeld(c, todo);
+    }
+
+    // The cable is out: every call of the host fails with ENODEV from now
+    // on, held reaps at once. The model may go away with the printer, so
+    // nothing touches it after this.
+    static void pull(Device &d, std::vector<Completion> &todo)
+    {
+        d.unplugged = true;
+        d.session.reset();
+        d.model = nullptr;
+        d.inQueue.clear();
+        for (auto &[key, c] : d.clients) {
+            if (c.heldReap) {
+                g_object_unref(c.heldReap);
+                c.heldReap = nullptr;
+                completeLater(todo, c.client, -1, ENODEV);
+            }
+        }
     }
 
     static void answerHeld(Client &c, std::vector<Completion> &todo)
@@ -636,6 +656,17 @@ gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointe
                     u.header()->status = -EPIPE;
                     c.done.push_back(u);
                     reply(0, 0);
+                } else if (!(ep & 0x80) && d.isPrinterPipe(ep) && d.unplugLeft >= 0 && u.length() > d.unplugLeft) {
+                    // The cable is pulled in the middle of this transfer:
+                    // the bytes up to the limit reach the printer, the host
+                    // learns that the device is gone.
+                    const QByteArray bytes(reinterpret_cast<const char *>(u.bytes()), d.unplugLeft);
+                    d.stats.outBytes += bytes.size();
+                    if (d.session && !bytes.isEmpty())
+                        d.session->feed(bytes);
+                    dropUrb(u);
+                    reply(-1, ENODEV);
+                    UsbFace::Shared::pull(d, todo);
                 } else if (!(ep & 0x80)) {
                     // Bulk OUT: the printer takes the bytes at once, or as
                     // many as it still accepts before it stalls.
@@ -645,6 +676,8 @@ gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointe
                         bytes.truncate(d.acceptLeft);
                     if (d.isPrinterPipe(ep) && d.acceptLeft >= 0)
                         d.acceptLeft -= bytes.size();
+                    if (d.isPrinterPipe(ep) && d.unplugLeft >= 0)
+                        d.unplugLeft -= bytes.size();
                     ++d.stats.outTransfers[ep];
                     u.header()->actual_length = int(bytes.size());
                     u.header()->status = full ? -EPIPE : 0;
@@ -932,21 +965,12 @@ void UsbFace::unplug(int id)
     {
         std::lock_guard lock(m_shared->mutex);
         d = m_shared->findDevice(id);
-        if (!d || d->unplugged)
+        if (!d || d->removed)
             return;
-        d->unplugged = true;
-        // The model may go away with the printer: nothing touches it after
-        // this.
-        d->session.reset();
-        d->model = nullptr;
-        d->inQueue.clear();
-        for (auto &[key, c] : d->clients) {
-            if (c.heldReap) {
-                g_object_unref(c.heldReap);
-                c.heldReap = nullptr;
-                completeLater(todo, c.client, -1, ENODEV);
-            }
-        }
+        d->removed = true;
+        // Pulled mid-transfer already (unplugAfter): only the files go now.
+        if (!d->unplugged)
+            Shared::pull(*d, todo);
     }
     runCompletions(todo);
     const QByteArray path = d->sysfsPath.toUtf8();
@@ -1034,6 +1058,13 @@ void UsbFace::acceptOnly(int id, qint64 bytes)
     std::lock_guard lock(m_shared->mutex);
     if (auto d = m_shared->findDevice(id))
         d->acceptLeft = std::max<qint64>(-1, bytes);
+}
+
+void UsbFace::unplugAfter(int id, qint64 bytes)
+{
+    std::lock_guard lock(m_shared->mutex);
+    if (auto d = m_shared->findDevice(id))
+        d->unplugLeft = std::max<qint64>(-1, bytes);
 }
 
 void UsbFace::queueReply(int id, const QByteArray &bytes)

@@ -130,6 +130,13 @@ public:
     // limit delivers the bytes up to it and stalls). -1 takes everything
     // again.
     void acceptOnly(int id, qint64 bytes);
+    // The cable is pulled in the middle of a transfer: the printer pipe
+    // takes `bytes` more bytes from now on, then the device is gone. The OUT
+    // transfer that crosses the limit delivers the bytes up to it and fails
+    // with ENODEV, as does every call after it (a later open included); the
+    // device leaves sysfs and /dev with unplug(), as udev would remove it a
+    // moment later. -1: never.
+    void unplugAfter(int id, qint64 bytes);
     // Bytes that the printer will hand to the next bulk IN transfers, as if
     // it had sent them unasked.
     void queueReply(int id, const QByteArray &bytes);
