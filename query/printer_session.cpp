@@ -117,9 +117,6 @@ int PrinterSession::open(const PrinterAddress &address, QString *error)
         // needs one as much as a listed one.
         m_usb.reset(new CDeviceIOOpera(this));
         int port = address.usbPort;
-        // The transport's handle record must exist before a port is
-        // selected, whether the port was named or is found by the scan.
-        m_usb.reset(new CDeviceIOOpera(this));
         if (port < 0) {
             _PRINTER_ATTR records[kPrinterAttrCount] = {};
             Printer_Vector printers;
