@@ -104,10 +104,15 @@ Outcome soak(const QString &name, const PrinterAddress &address, emu::PrinterMod
         // The emulated printer keeps every frame it is sent; that log is the
         // printer's memory, not the tool's, so it does not count here.
         model.clearLog();
+        // What the window's event loop does between clicks: the socket
+        // learns that the printer hung up, and objects let go of are deleted.
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (i == kCheckpoint)
             o.first = usage();
         if (i % 1000 == 0)
-            std::fprintf(stderr, "\r%s: %d of %d", qPrintable(name), i, operations);
+            std::fprintf(stderr, "%s: %d of %d, %lld KiB resident\n", qPrintable(name), i, operations,
+                         usage().rssKiB);
     }
     o.operations = operations;
     o.last = usage();
