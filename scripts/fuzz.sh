@@ -4,6 +4,9 @@
 # time from its seeds in fuzz/corpus/<target>/. Fails on the first crash,
 # sanitizer report or broken property; the input that did it is left in
 # build/fuzz/crashes/.
+# The runs start from a fixed seed (LPS_FUZZ_SEED, default 1), so a run of
+# the same tree explores the same inputs; LPS_FUZZ_SEED=0 lets libFuzzer
+# pick one, for exploring.
 # Usage: fuzz.sh [seconds per target, default 20] [target ...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,7 +28,7 @@ for t in "${targets[@]}"; do
     work="$dir/corpus/$t"
     mkdir -p "$work"
     echo "fuzz: $t (${seconds}s)"
-    if ! "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -print_final_stats=0 \
+    if ! "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -seed="${LPS_FUZZ_SEED:-1}" -print_final_stats=0 \
             -artifact_prefix="$dir/crashes/$t-" "$work" "fuzz/corpus/$t" >"$dir/$t.log" 2>&1; then
         tail -n 40 "$dir/$t.log"
         echo "fuzz: $t failed; the input is in $dir/crashes/" >&2
