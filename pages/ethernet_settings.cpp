@@ -38,11 +38,23 @@ int MainWindow::Net_Init()
 
 void MainWindow::on_pushButton_NetportSettingSet_clicked()
 {
-    const auto valuesFit = [this] {
+    // Refused too: a TCP port of 0 (empty) and, without DHCP, an address
+    // of 0.0.0.0 (empty): the printer could not be reached.
+    const auto addressSet = [this] {
+        const settings::Setting *mode = settings::find(QStringLiteral("ethernet.mode"));
+        const settings::Values block{{mode->key, mode->choices.value(ui->comboBox_NetportIPMode->currentIndex())},
+                                     {QStringLiteral("ethernet.address"), ui->lineEdit_NetportIP->text()}};
+        if (settings::checkInstruction(ETHERNET_IP, block, openModel()).isEmpty())
+            return true;
+        showBox(QMessageBox::Information, tr("设置工具"),
+                tr("DHCP OFF时%1不能为空或0.0.0.0，请重新输入").arg(fieldNameOf(tr("IP:"))));
+        return false;
+    };
+    const auto valuesFit = [this, addressSet] {
         return addressFits(fieldNameOf(tr("IP:")), ui->lineEdit_NetportIP->text())
             && addressFits(fieldNameOf(tr("子网掩码：")), ui->lineEdit_NetportSubnetMask->text())
-            && addressFits(fieldNameOf(tr("网关地址：")), ui->lineEdit_NetportGateway->text())
-            && fieldFits(fieldNameOf(tr("TCP端口:")), PORT_MESSAGE, ui->lineEdit_NetportTCPPort->text())
+            && addressFits(fieldNameOf(tr("网关地址：")), ui->lineEdit_NetportGateway->text()) && addressSet()
+            && settingFits(fieldNameOf(tr("TCP端口:")), "ethernet.tcp_port", ui->lineEdit_NetportTCPPort->text())
             && fieldFits(fieldNameOf(tr("UDP端口:")), PORT_MESSAGE, ui->lineEdit_NetportUDPPort->text());
     };
     const std::optional<int> result = runOnPrinter({.proceed = valuesFit}, [this] {

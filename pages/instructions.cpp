@@ -13,12 +13,12 @@
 
 int MainWindow::Set_Send_SPEED_Instruction()
 {
-    return SendFrame(proto::speedFrame(ui->comboBox_PrintSpeed->currentIndex()), ret_mode);
+    return SendFrame(proto::speedFrame(keptChoice("print.speed", ui->comboBox_PrintSpeed)), ret_mode);
 }
 
 int MainWindow::Set_Send_DEFAULT_CODE_Instruction()
 {
-    return SendFrame(proto::defaultCodePageFrame(ui->comboBox_DefaultCodePage->currentIndex()), ret_mode);
+    return SendFrame(proto::defaultCodePageFrame(keptChoice("print.code_page", ui->comboBox_DefaultCodePage)), ret_mode);
 }
 
 int MainWindow::Set_Send_SIMULATION_Instruction()
@@ -28,10 +28,10 @@ int MainWindow::Set_Send_SIMULATION_Instruction()
 
 int MainWindow::Set_Send_SERIAL_PORT_Instruction()
 {
-    return SendFrame(proto::serialPortFrame(ui->comboBox_ComBaud->currentIndex(),
-                                                  ui->comboBox_ComParityBit->currentIndex(),
-                                                  ui->comboBox_ComDataBit->currentIndex(),
-                                                  ui->comboBox_ComStopBit->currentIndex()), ret_mode);
+    return SendFrame(proto::serialPortFrame(keptChoice("serial.baud", ui->comboBox_ComBaud),
+                                            keptChoice("serial.parity", ui->comboBox_ComParityBit),
+                                            keptChoice("serial.data_bits", ui->comboBox_ComDataBit),
+                                            keptChoice("serial.stop_bits", ui->comboBox_ComStopBit)), ret_mode);
 }
 
 int MainWindow::Set_Send_PORT_MESSAGE_Instruction()
@@ -51,7 +51,7 @@ int MainWindow::Set_Send_SN_Instruction()
 
 int MainWindow::Set_Send_Densty_SETTING_Instruction()
 {
-    return SendFrame(proto::densityFrame(ui->comboBox_PrintDensty->currentIndex()), ret_mode);
+    return SendFrame(proto::densityFrame(keptChoice("print.density", ui->comboBox_PrintDensty)), ret_mode);
 }
 
 int MainWindow::Set_Send_PAPER_TYPE_Instruction()
@@ -105,18 +105,22 @@ int MainWindow::Set_Send_VERTICAL_MIGRATION_Instruction()
     return SendFrame(proto::verticalOffsetFrame(ui->lineEdit_VerticalShift->text(), mmToDot), ret_mode);
 }
 
+// Names and passwords go back as the printer sent them unless edited (see
+// KeptBytes).
 int MainWindow::Set_Send_CONNECT_AP_INFORMATION_Instruction()
 {
-    return SendSettingFrame(proto::stationFrame(ui->lineEdit_WStaName->text(), ui->lineEdit_WStaPassword->text()),
-                            CONNECT_AP_INFORMATION, {{"wifi.sta.password", ui->lineEdit_WStaPassword->text()}},
+    const QByteArray frame = proto::textBytesSettingFrame(CONNECT_AP_INFORMATION,
+        {keptText("wifi.sta.ssid", ui->lineEdit_WStaName), keptText("wifi.sta.password", ui->lineEdit_WStaPassword)});
+    return SendSettingFrame(frame, CONNECT_AP_INFORMATION, {{"wifi.sta.password", ui->lineEdit_WStaPassword->text()}},
                             ret_mode);
 }
 
 int MainWindow::Set_Send_AP_MODE_Instruction()
 {
-    return SendSettingFrame(proto::accessPointFrame(ui->lineEdit_WApName->text(), ui->lineEdit_WApPassword->text(),
-                                                    ui->lineEdit_WApIP->text()),
-                            AP_MODE, {{"wifi.ap.password", ui->lineEdit_WApPassword->text()}}, ret_mode);
+    const QByteArray frame = proto::textBytesSettingFrame(AP_MODE,
+        {keptText("wifi.ap.ssid", ui->lineEdit_WApName), keptText("wifi.ap.password", ui->lineEdit_WApPassword),
+         proto::accessPointAddress(ui->lineEdit_WApIP->text()).toUtf8()});
+    return SendSettingFrame(frame, AP_MODE, {{"wifi.ap.password", ui->lineEdit_WApPassword->text()}}, ret_mode);
 }
 
 int MainWindow::Set_Send_IP_MESSAGE_Instruction()
@@ -133,23 +137,25 @@ int MainWindow::Set_Send_TCP_SERVICE_PORT_NUMBER_Instruction()
 
 int MainWindow::Set_Send_BR_EDR_NAME_Instruction()
 {
-    return SendFrame(proto::brEdrNameFrame(ui->lineEdit_SppName->text()), ret_mode);
+    return SendFrame(proto::textBytesSettingFrame(BR_EDR_NAME, {keptText("bluetooth.spp_name", ui->lineEdit_SppName)}),
+                     ret_mode);
 }
 
 int MainWindow::Set_Send_BLE_NAME_Instruction()
 {
-    return SendFrame(proto::bleNameFrame(ui->lineEdit_SppBLE->text()), ret_mode);
+    return SendFrame(proto::textBytesSettingFrame(BLE_NAME, {keptText("bluetooth.ble_name", ui->lineEdit_SppBLE)}),
+                     ret_mode);
 }
 
 int MainWindow::Set_Send_PIN_Instruction()
 {
-    return SendSettingFrame(proto::pinFrame(ui->lineEdit_SppPin->text()), PIN,
+    return SendSettingFrame(proto::textBytesSettingFrame(PIN, {keptText("bluetooth.pin", ui->lineEdit_SppPin)}), PIN,
                             {{"bluetooth.pin", ui->lineEdit_SppPin->text()}}, ret_mode);
 }
 
 int MainWindow::Set_Send_SPP_MODE_Instruction()
 {
-    return SendFrame(proto::sppModeFrame(ui->comboBox_SppMode->currentIndex()), ret_mode);
+    return SendFrame(proto::sppModeFrame(keptChoice("bluetooth.pairing", ui->comboBox_SppMode)), ret_mode);
 }
 
 int MainWindow::Set_Send_WIFI_MODE_Instruction()
@@ -179,7 +185,7 @@ int MainWindow::Set_Send_PRINT_HEAD_TO_TEAR_DISTANCE_Instruction()
 
 int MainWindow::Set_Send_LG_MODE_Instruction()
 {
-    return SendFrame(proto::languageFrame(ui->comboBox->currentIndex()), ret_mode);
+    return SendFrame(proto::languageFrame(keptChoice("print.language", ui->comboBox)), ret_mode);
 }
 
 int MainWindow::Set_PRINTER_MODE_Instruction()
@@ -189,7 +195,7 @@ int MainWindow::Set_PRINTER_MODE_Instruction()
 
 int MainWindow::Set_AUTO_PAPER_Instruction()
 {
-    return SendFrame(proto::autoPaperFrame(ui->comboBox_AutoPaper->currentIndex()), ret_mode);
+    return SendFrame(proto::autoPaperFrame(keptChoice("print.auto_paper", ui->comboBox_AutoPaper)), ret_mode);
 }
 
 int MainWindow::Set_Send_CUT_DIS_Instruction()

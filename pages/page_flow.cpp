@@ -13,6 +13,8 @@
 #include "ui/shared_state.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QRegularExpression>
@@ -137,6 +139,39 @@ bool MainWindow::addressFits(const QString &fieldName, const QString &text)
         return true;
     showBox(QMessageBox::Information, tr("设置工具"), tr("%1每段的取值范围为0 ~ 255，请重新输入").arg(fieldName));
     return false;
+}
+
+bool MainWindow::settingFits(const QString &fieldName, const char *key, const QString &text)
+{
+    const settings::Setting &setting = *settings::find(QString::fromLatin1(key));
+    if (settings::check(setting, text, openModel()).ok())
+        return true;
+    if (const auto range = settings::numberRange(setting, openModel()))
+        showBox(QMessageBox::Information, tr("设置工具"),
+                tr("%1的取值范围为%2 ~ %3，请重新输入").arg(fieldName).arg(range->min).arg(range->max));
+    else
+        showBox(QMessageBox::Information, tr("设置工具"), tr("%1每段的取值范围为0 ~ 255，请重新输入").arg(fieldName));
+    return false;
+}
+
+QByteArray MainWindow::keptText(const char *key, const QLineEdit *field) const
+{
+    return m_kept.text(QString::fromLatin1(key), field->text());
+}
+
+int MainWindow::keptChoice(const char *key, const QComboBox *combo) const
+{
+    return m_kept.choice(QString::fromLatin1(key), combo->currentIndex());
+}
+
+void MainWindow::forgetPrinterValues()
+{
+    // What was read from one printer must never be written into another,
+    // nor decide what the next one is sent (the Wi-Fi snapshot lets a set
+    // or a provisioning hand-off skip what the printer already has).
+    m_serialNumber.reset();
+    m_wifiSnapshot = {};
+    m_kept.clear();
 }
 
 bool MainWindow::reportRestartNeeded(int result)

@@ -20,10 +20,14 @@ int MainWindow::Print_Init()
 {
     settings::Values v;
     std::array<int, 14> slot{};
+    QByteArray payload;
     auto query = [&](int index, SetInfoType type) {
-        slot[index] = ReadSetting(type, openModel(), v, ret_mode);
+        slot[index] = ReadSetting(type, openModel(), v, ret_mode, &payload);
         return slot[index] == 0;
     };
+    // A byte beyond a combo's items shows no selection; the set sends it
+    // back as read (see KeptBytes).
+    const auto keep = [&](const char *key) { m_kept.keepChoices({QString::fromLatin1(key)}, payload); };
     const auto number = [&v](const char *key) { return v.value(QString::fromLatin1(key)); };
     const auto index = [&v](const char *key) { return settings::choiceIndex(v, QString::fromLatin1(key)); };
     // A combo number the decode left out (beyond the combo) selects nothing.
@@ -32,10 +36,14 @@ int MainWindow::Print_Init()
         return value.isNull() ? -1 : value.toInt();
     };
 
-    if (query(0, SPEED))
+    if (query(0, SPEED)) {
+        keep("print.speed");
         ui->comboBox_PrintSpeed->setCurrentIndex(comboNumber("print.speed"));
-    if (query(1, Densty_SETTING))
+    }
+    if (query(1, Densty_SETTING)) {
+        keep("print.density");
         ui->comboBox_PrintDensty->setCurrentIndex(comboNumber("print.density"));
+    }
     if (query(2, LABLE_CLEARANCE))
         ui->lineEdit_LabelGap->setText(number("print.label_gap_mm"));
     if (query(3, BLACK_CLEARANCE))
@@ -54,13 +62,17 @@ int MainWindow::Print_Init()
         ui->comboBox_PrintMode->setCurrentIndex(index("print.method"));
     if (query(8, PAPER_TYPE))
         ui->comboBox_PaperType->setCurrentIndex(index("print.paper_type"));
-    if (query(9, DEFAULT_CODE))
+    if (query(9, DEFAULT_CODE)) {
+        keep("print.code_page");
         ui->comboBox_DefaultCodePage->setCurrentIndex(comboNumber("print.code_page"));
+    }
     // A code the table does not know leaves the selection alone.
     if (query(10, SIMULATION) && v.contains(QStringLiteral("print.command_set")))
         ui->comboBox_OrderSet->setCurrentText(number("print.command_set"));
-    if (!printModeFlag && query(11, AUTO_PAPER))
+    if (!printModeFlag && query(11, AUTO_PAPER)) {
+        keep("print.auto_paper");
         ui->comboBox_AutoPaper->setCurrentIndex(index("print.auto_paper"));
+    }
     if (query(12, LABEL_SIZE)) {
         // The page shows one decimal, cut off rather than rounded.
         const auto shown = [&](const char *key) {
@@ -69,8 +81,10 @@ int MainWindow::Print_Init()
         ui->lineEdit_2->setText(shown("print.label_height_mm"));
         ui->lineEdit->setText(shown("print.label_width_mm"));
     }
-    if (query(13, LG_MODE))
+    if (query(13, LG_MODE)) {
+        keep("print.language");
         ui->comboBox->setCurrentIndex(index("print.language"));
+    }
 
     return firstFailure(slot);
 }

@@ -21,7 +21,12 @@ void MainWindow::on_pushButton_ComSettingRead_clicked()
 int MainWindow::USB_Init()
 {
     settings::Values v;
-    if (ReadSetting(SERIAL_PORT, openModel(), v, ret_mode) == 0) {
+    QByteArray payload;
+    if (ReadSetting(SERIAL_PORT, openModel(), v, ret_mode, &payload) == 0) {
+        // An index beyond a combo's items shows no selection; the set sends
+        // it back as read (see KeptBytes).
+        m_kept.keepChoices({QStringLiteral("serial.baud"), QStringLiteral("serial.parity"),
+                            QStringLiteral("serial.data_bits"), QStringLiteral("serial.stop_bits")}, payload);
         ui->comboBox_ComBaud->setCurrentIndex(settings::choiceIndex(v, QStringLiteral("serial.baud")));
         ui->comboBox_ComParityBit->setCurrentIndex(settings::choiceIndex(v, QStringLiteral("serial.parity")));
         ui->comboBox_ComDataBit->setCurrentIndex(settings::choiceIndex(v, QStringLiteral("serial.data_bits")));

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int kApIndex = 1;
-
 // What the printer needs after each instruction before it takes the next.
 constexpr int kAfterModeMs = 1000;
 constexpr int kAfterNetworkMs = 1000;
@@ -43,7 +41,8 @@ int MainWindow::Wifi_Init()
     const int failure = mediumFailure(ret_mode);
     settings::Values v;
     const auto value = [&v](const char *key) { return v.value(QString::fromLatin1(key)); };
-    const auto query = [&](SetInfoType type) { return ReadSetting(type, openModel(), v, ret_mode); };
+    QByteArray payload;
+    const auto query = [&](SetInfoType type) { return ReadSetting(type, openModel(), v, ret_mode, &payload); };
     if (query(WIFI_MODE) != 0)
         return failure;
 
@@ -55,6 +54,7 @@ int MainWindow::Wifi_Init()
         ui->comboBox_WifiMode->setCurrentIndex(0);
         if (query(CONNECT_AP_INFORMATION) != 0)
             return failure;
+        m_kept.keepTexts({"wifi.sta.ssid", "wifi.sta.password"}, payload);
         ui->lineEdit_WStaName->setText(value("wifi.sta.ssid"));
         ui->lineEdit_WStaPassword->setText(value("wifi.sta.password"));
         ui->lineEdit_WApName->clear();
@@ -63,9 +63,10 @@ int MainWindow::Wifi_Init()
         qDebug() << "password length:" << value("wifi.sta.password").size();
         qDebug() << "nameString:" << value("wifi.sta.ssid");
     } else {
-        ui->comboBox_WifiMode->setCurrentIndex(kApIndex);
+        ui->comboBox_WifiMode->setCurrentIndex(kWifiApIndex);
         apResult = query(AP_MODE);
         if (apResult == Result::Ok) {
+            m_kept.keepTexts({"wifi.ap.ssid", "wifi.ap.password"}, payload);
             ui->lineEdit_WApName->setText(value("wifi.ap.ssid"));
             ui->lineEdit_WApPassword->setText(value("wifi.ap.password"));
             ui->lineEdit_WApIP->setText(value("wifi.ap.ip"));
@@ -122,6 +123,7 @@ WifiSettingsSnapshot MainWindow::wifiPageValues() const
     values.staPassword = ui->lineEdit_WStaPassword->text();
     values.apName = ui->lineEdit_WApName->text();
     values.apPassword = ui->lineEdit_WApPassword->text();
+    values.apIp = ui->lineEdit_WApIP->text();
     values.tcpPort = ui->lineEdit_WApPort->text();
     values.ipMode = ui->comboBox_WifiSetIPMode->currentIndex();
     values.ip = ui->lineEdit_WifiSetIP->text();
@@ -133,37 +135,40 @@ WifiSettingsSnapshot MainWindow::wifiPageValues() const
 
 bool MainWindow::wifiInputFits(const WifiChanges &changes)
 {
-    const bool ap = ui->comboBox_WifiMode->currentIndex() == kApIndex;
+    const bool ap = ui->comboBox_WifiMode->currentIndex() == kWifiApIndex;
     if (apPasswordTooShort(changes, ap, ui->lineEdit_WApPassword->text())) {
         showBox(QMessageBox::Information, tr("设置工具"), tr("AP模式的wifi密码最少为8位"));
         return false;
     }
     // The texts of one network share one payload: each may take what the
     // texts before it and one 00 for each after it leave.
-    const auto textsFit = [this](const QString &group, const QList<std::pair<QString, QString>> &texts) {
+    const auto textsFit = [this](const QString &group, const QList<std::pair<QString, QByteArray>> &texts) {
         int before = 0;
         for (qsizetype i = 0; i < texts.size(); ++i) {
-            const QByteArray utf8 = texts[i].second.toUtf8();
-            if (!textFits(group + ' ' + fieldNameOf(texts[i].first), utf8, before + int(texts.size() - 1 - i)))
+            const QByteArray &bytes = texts[i].second;
+            if (!textFits(group + ' ' + fieldNameOf(texts[i].first), bytes, before + int(texts.size() - 1 - i)))
                 return false;
-            before += int(utf8.size()) + 1;
+            before += int(bytes.size()) + 1;
         }
         return true;
     };
     const QString name = tr("wifi名称："), password = tr("wifi密码：");
     if (changes.credentials && ap) {
+        // An empty field sends the printer's usual address; one with an
+        // empty part ("192.168..1") is no address.
         const QString address = proto::accessPointAddress(ui->lineEdit_WApIP->text());
-        if (!addressFits(fieldNameOf(tr(" AP_IP:")), address)
-            || !textsFit(tr("AP模式"), {{name, ui->lineEdit_WApName->text()},
-                                        {password, ui->lineEdit_WApPassword->text()},
-                                        {tr(" AP_IP:"), address}}))
+        if (!settingFits(fieldNameOf(tr(" AP_IP:")), "wifi.ap.ip", address)
+            || !textsFit(tr("AP模式"), {{name, keptText("wifi.ap.ssid", ui->lineEdit_WApName)},
+                                        {password, keptText("wifi.ap.password", ui->lineEdit_WApPassword)},
+                                        {tr(" AP_IP:"), address.toUtf8()}}))
             return false;
     }
     if (changes.credentials && !ap
-        && !textsFit(tr("STA模式"), {{name, ui->lineEdit_WStaName->text()},
-                                     {password, ui->lineEdit_WStaPassword->text()}}))
+        && !textsFit(tr("STA模式"), {{name, keptText("wifi.sta.ssid", ui->lineEdit_WStaName)},
+                                     {password, keptText("wifi.sta.password", ui->lineEdit_WStaPassword)}}))
         return false;
-    if (changes.port && !fieldFits(fieldNameOf(tr("TCP端口号：")), TCP_SERVICE_PORT_NUMBER, ui->lineEdit_WApPort->text()))
+    // Port 0 would leave the printer unreachable.
+    if (changes.port && !settingFits(fieldNameOf(tr("TCP端口号：")), "wifi.tcp_port", ui->lineEdit_WApPort->text()))
         return false;
     if (!changes.ip)
         return true;
@@ -186,7 +191,7 @@ void MainWindow::on_pushButton_WifiSettingSet_clicked()
             pause(kAfterModeMs);
         }
         if (changes.credentials) {
-            slot[1] = ui->comboBox_WifiMode->currentIndex() == kApIndex
+            slot[1] = ui->comboBox_WifiMode->currentIndex() == kWifiApIndex
                           ? Set_Send_AP_MODE_Instruction()
                           : Set_Send_CONNECT_AP_INFORMATION_Instruction();
             pause(kAfterNetworkMs);

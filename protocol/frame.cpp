@@ -183,6 +183,19 @@ QStringList payloadTexts(const unsigned char *payload, int size, int count)
     return texts;
 }
 
+QList<QByteArray> payloadTextBytes(const unsigned char *payload, int size, int count)
+{
+    QList<QByteArray> texts;
+    const char *at = reinterpret_cast<const char *>(payload);
+    const char *const end = payload && size > 0 ? at + size : at;
+    for (int i = 0; i < count; ++i) {
+        const char *nul = at == end ? nullptr : static_cast<const char *>(std::memchr(at, 0, size_t(end - at)));
+        texts.append(QByteArray(at, (nul ? nul : end) - at));
+        at = nul ? nul + 1 : end;
+    }
+    return texts;
+}
+
 ResolutionInfo decodeResolution(const unsigned char *payload, int mmToDot)
 {
     ResolutionInfo info;

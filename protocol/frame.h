@@ -138,6 +138,9 @@ QString payloadText(const unsigned char *payload, int size);
 // byte (station network: SSID, password; access point: name, password,
 // address). Texts the payload does not hold come back empty.
 QStringList payloadTexts(const unsigned char *payload, int size, int count);
+// The same texts as the bytes the printer sent, undecoded: a name that is
+// not UTF-8 (GBK is common) goes back to the printer exactly so.
+QList<QByteArray> payloadTextBytes(const unsigned char *payload, int size, int count);
 
 // Status code 0x0B: resolution in dots per inch, then maximum paper width
 // in dots, both unsigned 16-bit little-endian. The width in millimetres is

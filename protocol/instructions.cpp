@@ -51,9 +51,17 @@ QByteArray textSettingFrame(SetInfoType code, const QString &text)
 
 QByteArray textsSettingFrame(SetInfoType code, const QStringList &texts)
 {
+    QList<QByteArray> bytes;
+    for (const QString &text : texts)
+        bytes.append(text.toUtf8());
+    return textBytesSettingFrame(code, bytes);
+}
+
+QByteArray textBytesSettingFrame(SetInfoType code, const QList<QByteArray> &texts)
+{
     QByteArray payload;
-    for (const QString &text : texts) {
-        payload.append(text.toUtf8());
+    for (const QByteArray &text : texts) {
+        payload.append(text);
         payload.append('\0');
     }
     return buildFrame(ClassSet, code, payload);

@@ -38,6 +38,9 @@ QByteArray wordSettingFrame(SetInfoType code, qint64 value);
 QByteArray textSettingFrame(SetInfoType code, const QString &text);
 // Several texts one after the other, each with its own 00.
 QByteArray textsSettingFrame(SetInfoType code, const QStringList &texts);
+// The same from bytes as they are to go out (texts kept as the printer
+// sent them).
+QByteArray textBytesSettingFrame(SetInfoType code, const QList<QByteArray> &texts);
 
 // How an integer field's screen value becomes the printer's value.
 enum class FieldUnit {

@@ -129,10 +129,15 @@ const QList<SetInfoType> &sendingOrder()
     return order;
 }
 
+} // namespace
+
 // Integer settings without a 16-bit field of their own: their range is
-// the page's combo.
+// the page's combo. A TCP service port of 0 would leave the printer
+// unreachable over the network.
 std::optional<proto::ValueRange> numberRange(const Setting &s, const Model &model)
 {
+    if (s.key == QLatin1String("wifi.tcp_port") || s.key == QLatin1String("ethernet.tcp_port"))
+        return proto::ValueRange{1, 65535};
     switch (s.code) {
     case SPEED: return proto::ValueRange{0, model.extended ? 7 : 3};
     case Densty_SETTING: return proto::ValueRange{0, 15};
@@ -141,6 +146,8 @@ std::optional<proto::ValueRange> numberRange(const Setting &s, const Model &mode
     default: return proto::fieldRange(s.code, model.mmToDot);
     }
 }
+
+namespace {
 
 // Label sizes in millimetres with two decimals, rounded: at 8 and at 12
 // dots/mm every dot count survives the way back (mm x mmToDot, rounded).
@@ -480,8 +487,15 @@ QString checkInstruction(SetInfoType code, const Values &values, const Model &mo
             before += own + 1;
         }
     }
-    if (code == AP_MODE && value(values, "wifi.ap.password").size() < 8)
+    // Characters as people count them: code points, not UTF-16 units.
+    if (code == AP_MODE && value(values, "wifi.ap.password").toUcs4().size() < 8)
         return QStringLiteral("wifi.ap.password must have at least 8 characters for an access point");
+    // Without DHCP the printer would have no address at all.
+    if (code == ETHERNET_IP && value(values, "ethernet.mode") == QLatin1String("static")) {
+        const QList<int> parts = proto::dottedQuadValues(value(values, "ethernet.address"));
+        if (std::all_of(parts.begin(), parts.end(), [](int part) { return part == 0; }))
+            return QStringLiteral("ethernet.address must be set (not 0.0.0.0) when ethernet.mode is static");
+    }
     return {};
 }
 

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "protocol/codes.h"
+#include "protocol/instructions.h"
 
 #include <QByteArray>
 #include <QList>
@@ -96,6 +97,9 @@ struct Checked
     bool ok() const { return error.isEmpty(); }
 };
 Checked check(const Setting &setting, const QString &text, const Model &model);
+// The values a Number setting takes on `model`, in its unit; nullopt for
+// other kinds.
+std::optional<proto::ValueRange> numberRange(const Setting &setting, const Model &model);
 // KEY=VALUE pairs as the command line takes them, each checked against
 // the catalogue: against `model`, or with no model yet (null) against every
 // model, a value passing when some model takes it. The values in their
@@ -104,8 +108,9 @@ Checked check(const Setting &setting, const QString &text, const Model &model);
 // exist on this model").
 std::optional<Values> parseAssignments(const QStringList &pairs, const Model *model, QString *error);
 // Refusals that concern a whole instruction: texts that share one payload
-// (at most 255 bytes together) and an access-point pass phrase shorter than
-// eight characters. Empty when the frame can carry `values`.
+// (at most 255 bytes together), an access-point pass phrase shorter than
+// eight characters, and a static Ethernet address left empty or 0.0.0.0.
+// Empty when the frame can carry `values`.
 QString checkInstruction(SetInfoType code, const Values &values, const Model &model);
 // The set frame of one instruction from the values of all its keys.
 QByteArray frame(SetInfoType code, const Values &values, const Model &model);

@@ -12,6 +12,8 @@ namespace {
 // Scanning starts once the window is on screen, so that it shows at once.
 constexpr int kScanDelayMs = 50;
 const QColor kCurrentBackground(255, 234, 5);
+// Where a list item keeps the name's own bytes (see WifiInfo::ssidBytes).
+constexpr int kBytesRole = Qt::UserRole + 1;
 
 } // namespace
 
@@ -95,6 +97,8 @@ QString DistributeNet::emptyListReason(WifiScan::Outcome outcome) const
         return tr("本机没有WiFi网卡，无法扫描，请选择手动输入WiFi名称");
     case WifiScan::Outcome::WifiOff:
         return tr("本机WiFi未开启，无法扫描，请选择手动输入WiFi名称");
+    case WifiScan::Outcome::NoAnswer:
+        return tr("NetworkManager没有应答，请刷新列表或选择手动输入WiFi名称");
     case WifiScan::Outcome::Listed:
         break;
     }
@@ -114,6 +118,7 @@ void DistributeNet::handleScanFinished()
         // Names come from the air: list items show them as plain text.
         auto *item = new QListWidgetItem(ui->listWifi);
         item->setData(Qt::UserRole, info.ssid);
+        item->setData(kBytesRole, info.bytes());
         if (info.isCurrent) {
             item->setText(info.ssid + QStringLiteral("   ") + tr("(当前连接)"));
             item->setBackground(kCurrentBackground);
@@ -188,6 +193,10 @@ void DistributeNet::on_btnSetNet_clicked()
         }
         return;
     }
+    // A listed network goes out as its own bytes (a name that is not UTF-8
+    // shows replacement characters), a typed name as UTF-8.
+    const QListWidgetItem *item = ui->listWifi->currentItem();
+    const bool listed = !manualMode && item && item->data(Qt::UserRole).toString() == ssid;
     // An empty password is passed on: open networks have none.
-    emit wifiCredReady({true, ssid, password});
+    emit wifiCredReady({true, ssid, password, listed ? item->data(kBytesRole).toByteArray() : ssid.toUtf8()});
 }

@@ -15,6 +15,11 @@ public:
     using Bus = std::function<QDBusConnection()>;
     explicit NetworkManagerScanner(Bus bus = &QDBusConnection::systemBus);
 
+    // The longest a scan takes, however NetworkManager behaves: a fresh
+    // scan's wait included. One that stops answering ends the scan sooner,
+    // at its first unanswered call.
+    static constexpr int kScanCapMs = 15000;
+
     WifiScan scan() override;
 
 private:

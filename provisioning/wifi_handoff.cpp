@@ -62,9 +62,10 @@ void MainWindow::onWifiCredReceived(const WifiCred &cred)
     qDebug() << "收到WiFi凭证 - SSID:" << cred.ssid << "password length:" << cred.password.size();
     // Name and password share the station frame's payload: each may take
     // what the other and the two 00s leave.
+    // The name goes out as the network has it (see WifiCred).
+    const QByteArray name = cred.ssidBytes.isEmpty() ? cred.ssid.toUtf8() : cred.ssidBytes;
     const auto fits = [&] {
         const QString group = tr("STA模式") + ' ';
-        const QByteArray name = cred.ssid.toUtf8();
         return textFits(group + fieldNameOf(tr("wifi名称：")), name, 1)
             && textFits(group + fieldNameOf(tr("wifi密码：")), cred.password.toUtf8(), int(name.size()) + 1);
     };
@@ -75,6 +76,7 @@ void MainWindow::onWifiCredReceived(const WifiCred &cred)
     const std::optional<int> result = runOnPrinter({.lock = PageFlow::Lock::AfterCheck, .proceed = fits}, [&] {
         ui->comboBox_WifiMode->setCurrentIndex(kStationIndex);
         ui->lineEdit_WStaName->setText(cred.ssid);
+        m_kept.keepText(QStringLiteral("wifi.sta.ssid"), name);
         ui->lineEdit_WStaPassword->setText(cred.password);
         // Before any Wi-Fi read the printer's mode is unknown (-1): send it.
         if (m_wifiSnapshot.wifiMode != kStationIndex) {

@@ -1,6 +1,7 @@
 #include "provisioning/wifi_list.h"
 
 #include <QDebug>
+#include <QHash>
 #include <QMap>
 #include <QRegularExpression>
 #include <algorithm>
@@ -12,11 +13,43 @@ QRegularExpression dotAll(const QString &pattern)
     return QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption);
 }
 
-// The trimmed first group of `pattern` in `text`; empty when it does not match.
+// The property list writes "&", "<" and ">" in names as XML references
+// ("A&amp;B" is the network "A&B"). The five predefined entities and
+// character references are decoded; a reference to no character (0, a
+// surrogate, beyond U+10FFFF) or any other "&" stays as written.
+QString decodeXmlReferences(const QString &text)
+{
+    if (!text.contains(QLatin1Char('&')))
+        return text;
+    static const QRegularExpression reference(
+        QStringLiteral("&(?:#x([0-9A-Fa-f]{1,6})|#([0-9]{1,7})|(amp|lt|gt|quot|apos));"));
+    static const QHash<QString, QChar> entities{{QStringLiteral("amp"), u'&'}, {QStringLiteral("lt"), u'<'},
+                                                {QStringLiteral("gt"), u'>'}, {QStringLiteral("quot"), u'"'},
+                                                {QStringLiteral("apos"), u'\''}};
+    QString decoded;
+    qsizetype done = 0;
+    for (auto it = reference.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        decoded += QStringView(text).mid(done, m.capturedStart() - done);
+        done = m.capturedEnd();
+        if (m.hasCaptured(3)) {
+            decoded += entities.value(m.captured(3));
+            continue;
+        }
+        const char32_t code = m.hasCaptured(1) ? m.captured(1).toUInt(nullptr, 16) : m.captured(2).toUInt();
+        const bool character = code != 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+        decoded += character ? QString::fromUcs4(&code, 1) : m.captured(0);
+    }
+    decoded += QStringView(text).mid(done);
+    return decoded;
+}
+
+// The name in the first group of `pattern` in `text`, decoded and trimmed;
+// empty when it does not match.
 QString firstGroup(const QRegularExpression &pattern, const QString &text)
 {
     const QRegularExpressionMatch m = pattern.match(text);
-    return m.hasMatch() ? m.captured(1).trimmed() : QString();
+    return m.hasMatch() ? decodeXmlReferences(m.captured(1)).trimmed() : QString();
 }
 
 // A number as the profiler writes it; 0 when it is not one or does not fit
@@ -116,7 +149,7 @@ QList<WifiInfo> parseSystemProfilerOutput(const QString &xml)
     }
 
     if (!connected.isEmpty() && !connectedSeen) {
-        networks.append({connected, 1, true});
+        networks.append({connected, 1, true, {}});
         qDebug() << "追加当前连接";
     }
     return networks;
@@ -124,11 +157,11 @@ QList<WifiInfo> parseSystemProfilerOutput(const QString &xml)
 
 QList<WifiInfo> uniqueNetworks(const QList<WifiInfo> &networks)
 {
-    QMap<QString, WifiInfo> byName;
+    QMap<QByteArray, WifiInfo> byName;
     for (const WifiInfo &info : networks) {
-        const auto kept = byName.find(info.ssid);
+        const auto kept = byName.find(info.bytes());
         if (kept == byName.end())
-            byName.insert(info.ssid, info);
+            byName.insert(info.bytes(), info);
         else if ((info.isCurrent && !kept->isCurrent) || (info.isCurrent == kept->isCurrent && info.rssi > kept->rssi))
             *kept = info;
     }
@@ -142,6 +175,25 @@ void sortWifiList(QList<WifiInfo> &list)
             return a.isCurrent;
         return a.rssi > b.rssi;
     });
+}
+
+WifiInfo networkFromBytes(const QByteArray &ssid, int rssi, bool isCurrent)
+{
+    const QString decoded = QString::fromUtf8(ssid);
+    qsizetype front = 0, back = decoded.size();
+    while (front < back && decoded.at(front).isSpace())
+        ++front;
+    while (back > front && decoded.at(back - 1).isSpace())
+        --back;
+    // White space decodes only from valid UTF-8, so in the bytes it takes
+    // just as many as its own encoding.
+    const qsizetype frontBytes = decoded.left(front).toUtf8().size();
+    const qsizetype backBytes = decoded.mid(back).toUtf8().size();
+    WifiInfo info{decoded.mid(front, back - front), rssi, isCurrent, {}};
+    const QByteArray bytes = ssid.mid(frontBytes, ssid.size() - frontBytes - backBytes);
+    if (bytes != info.ssid.toUtf8())
+        info.ssidBytes = bytes;
+    return info;
 }
 
 int percentToDbm(int percent)

@@ -11,13 +11,20 @@
 // The connected network is appended with rssi 1 when no array entry names it.
 QList<WifiInfo> parseSystemProfilerOutput(const QString &xml);
 
-// One entry per name (names compare case-sensitively): the connected one
+// One entry per name (names compare case-sensitively, as the bytes they go
+// out as: two names that are not UTF-8 may show alike): the connected one
 // wins, then the stronger signal; with neither, the first seen stays. The
-// result is in name order.
+// result is in the order of those bytes.
 QList<WifiInfo> uniqueNetworks(const QList<WifiInfo> &networks);
 
 // The connected network first, the rest by signal strength, strongest first.
 void sortWifiList(QList<WifiInfo> &list);
+
+// A network whose name comes as bytes (NetworkManager): the name shown is
+// the bytes decoded as UTF-8 (bytes that are not UTF-8 as U+FFFD), trimmed
+// of surrounding white space; the bytes kept are trimmed of the same white
+// space and nothing else.
+WifiInfo networkFromBytes(const QByteArray &ssid, int rssi, bool isCurrent);
 
 // NetworkManager reports signal quality in percent (0-100). The list works
 // in dBm, so quality maps linearly onto -100..-50 dBm: dBm = percent / 2 - 100,

@@ -14,7 +14,9 @@ struct WifiScan
 {
     // Why the list is empty when it is; Listed also for a scan that found
     // no network.
-    enum class Outcome { Listed, NoService, NoDevice, WifiOff };
+    // NoAnswer: the service stopped answering mid-scan (the list holds what
+    // it gave until then).
+    enum class Outcome { Listed, NoService, NoDevice, WifiOff, NoAnswer };
     Outcome outcome = Outcome::Listed;
     // Visible networks; names may repeat (one entry per access point).
     QList<WifiInfo> networks;

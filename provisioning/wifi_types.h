@@ -2,6 +2,7 @@
 // can see, and the credentials the operator confirmed for the printer.
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -14,16 +15,25 @@ struct WifiInfo
     QString ssid;
     int rssi = -100;
     bool isCurrent = false;
+    // The name's bytes as the network has them, when they are not the
+    // UTF-8 of ssid (NetworkManager reports names as bytes; one that is
+    // not UTF-8 shows replacement characters); empty otherwise.
+    QByteArray ssidBytes;
     bool operator==(const WifiInfo &) const = default;
+    // The name as it goes to the printer.
+    QByteArray bytes() const { return ssidBytes.isEmpty() ? ssid.toUtf8() : ssidBytes; }
 };
 
 // What the window hands to the main window; valid in every credential it
 // emits. Both texts are trimmed; the password may be empty (open network).
+// ssidBytes is the name as it goes to the printer: a listed network's own
+// bytes, the UTF-8 of a typed name.
 struct WifiCred
 {
     bool valid = false;
     QString ssid;
     QString password;
+    QByteArray ssidBytes;
 };
 
 Q_DECLARE_METATYPE(WifiCred)

@@ -85,12 +85,16 @@ int GetPrinterInfo(SetInfoType type, unsigned char *out, int mode)
     return query(proto::queryFrame(type), type, out, mode, false);
 }
 
-int ReadSetting(SetInfoType type, const settings::Model &model, settings::Values &values, int mode)
+int ReadSetting(SetInfoType type, const settings::Model &model, settings::Values &values, int mode,
+                QByteArray *payload)
 {
     unsigned char buf[proto::kResultBufferSize];
     const int result = GetPrinterInfo(type, buf, mode);
-    if (result == Result::Ok)
+    if (result == Result::Ok) {
         values.insert(settings::decode(type, buf, proto::kResultBufferSize, model));
+        if (payload)
+            *payload = QByteArray(reinterpret_cast<const char *>(buf), sizeof buf);
+    }
     return result;
 }
 

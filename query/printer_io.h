@@ -25,8 +25,10 @@ enum Medium { MediumUsb = 1, MediumNet = 2, MediumBle = 3, MediumSerial = 4 };
 int GetPrinterInfo(SetInfoType type, unsigned char *out, int mode);
 // Query one setting instruction and decode its payload with the settings
 // catalogue. `values` receives the keys the reply carries (left untouched
-// unless the result is Ok).
-int ReadSetting(SetInfoType type, const settings::Model &model, settings::Values &values, int mode);
+// unless the result is Ok). `payload`, when given, receives the zero-filled
+// result buffer as it was decoded, for the bytes a page keeps as read.
+int ReadSetting(SetInfoType type, const settings::Model &model, settings::Values &values, int mode,
+                QByteArray *payload = nullptr);
 // Class-00 status query; same results.
 int GetPrinterStatusInfo(POWER_InFo code, unsigned char *out, int mode);
 // Class-00 function frame, write only.

@@ -171,9 +171,7 @@ void MainWindow::selectedItem()
 {
     const QString item = ui->comboBox_ScanResult->currentText();
     CHECK_STATUES = 0;
-    // A serial number read from the previous printer must never be written
-    // into this one.
-    m_serialNumber.reset();
+    forgetPrinterValues();
 
     if (models::firmwareOnly(item)) {
         ui->tabWidget_2->setTabEnabled(0, false);
@@ -224,6 +222,7 @@ void MainWindow::closeConnection(unsigned long networkPauseMs)
                        static_cast<QWidget *>(ui->comboBox_ScanResult), static_cast<QWidget *>(ui->pushButton_open)})
         w->setEnabled(true);
     ui->pushButton_close->setEnabled(false);
+    forgetPrinterValues();
 }
 
 void MainWindow::on_pushButton_close_clicked(bool openDebug)

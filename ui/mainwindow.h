@@ -5,6 +5,7 @@
 #pragma once
 
 #include "maintenance/firmware_file.h"
+#include "pages/kept_bytes.h"
 #include "pages/page_flow.h"
 #include "pages/wifi_changes.h"
 #include "provisioning/wifi_types.h"
@@ -19,6 +20,7 @@
 #include <optional>
 
 class DistributeNet;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class DeviceIoContrl_Net;
@@ -201,6 +203,9 @@ private:
     bool textFits(const QString &fieldName, const QByteArray &utf8, int othersBytes = 0);
     // Every "."-separated part of an address field within 0..255.
     bool addressFits(const QString &fieldName, const QString &text);
+    // A value the settings catalogue checks under `key`, with the box of
+    // its kind: a number's range, an address's parts.
+    bool settingFits(const QString &fieldName, const char *key, const QString &text);
     // The connectivity pages' sets end with a request to restart the
     // printer instead of the plain success box; failures go to Ret_Handler.
     // True on success.
@@ -219,6 +224,11 @@ private:
     void fillWiredConnectionPorts();
     // Deletes a provisioning window still open when the main window goes.
     void endProvisioning();
+    // What a set sends for a field or combo (see KeptBytes), and forgetting
+    // what was read from a printer once another one may be opened.
+    QByteArray keptText(const char *key, const QLineEdit *field) const;
+    int keptChoice(const char *key, const QComboBox *combo) const;
+    void forgetPrinterValues();
 
     // Sets ret_mode, clears the device list and enables the connection
     // fields that medium uses.
@@ -267,6 +277,8 @@ private:
     // got it whole; the set sends back exactly these bytes, and nothing
     // when there are none (never an empty or stale number).
     std::optional<QByteArray> m_serialNumber;
+    // Texts and choice bytes as the pages last read them.
+    KeptBytes m_kept;
     QHash<QLineEdit *, double> m_lastDecimal;
     QHash<QLineEdit *, int> m_lastInteger;
     bool m_closing = false;

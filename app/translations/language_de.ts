@@ -94,6 +94,10 @@
         <source>请选择一个WiFi</source>
         <translation>Bitte ein WLAN auswählen</translation>
     </message>
+    <message>
+        <source>NetworkManager没有应答，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>NetworkManager antwortet nicht. Bitte die Liste aktualisieren oder den WLAN-Namen manuell eingeben</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -840,6 +844,10 @@
     <message>
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>Die Druckerschnittstelle ist von einem anderen Programm oder Treiber belegt: Beenden Sie das Programm oder entladen Sie den Treiber und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
+        <translation>Bei DHCP OFF darf %1 nicht leer oder 0.0.0.0 sein, bitte erneut eingeben</translation>
     </message>
 </context>
 <context>

@@ -94,6 +94,10 @@
         <source>请选择一个WiFi</source>
         <translation>Please select a WiFi</translation>
     </message>
+    <message>
+        <source>NetworkManager没有应答，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>NetworkManager is not answering. Please refresh the list or enter the WiFi name manually</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -840,6 +844,10 @@
     <message>
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>The printer interface is held by another program or driver: close that program or unload the driver, then try again.</translation>
+    </message>
+    <message>
+        <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
+        <translation>With DHCP OFF, %1 must not be empty or 0.0.0.0, please re-enter</translation>
     </message>
 </context>
 <context>

@@ -94,6 +94,10 @@
         <source>请选择一个WiFi</source>
         <translation>Veuillez choisir un Wi-Fi</translation>
     </message>
+    <message>
+        <source>NetworkManager没有应答，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>NetworkManager ne répond pas. Veuillez actualiser la liste ou saisir le nom du Wi-Fi manuellement</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -840,6 +844,10 @@
     <message>
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>L&apos;interface de l&apos;imprimante est occupée par un autre programme ou pilote&#xa0;: fermez ce programme ou déchargez le pilote, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
+        <translation>Avec DHCP OFF, %1 ne doit pas être vide ni 0.0.0.0, veuillez ressaisir</translation>
     </message>
 </context>
 <context>

@@ -94,6 +94,10 @@
         <source>请选择一个WiFi</source>
         <translation>Kies een wifi-netwerk</translation>
     </message>
+    <message>
+        <source>NetworkManager没有应答，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>NetworkManager antwoordt niet. Vernieuw de lijst of voer de wifi-naam handmatig in</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -840,6 +844,10 @@
     <message>
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>De printerinterface wordt door een ander programma of stuurprogramma bezet: sluit dat programma of verwijder het stuurprogramma en probeer het opnieuw.</translation>
+    </message>
+    <message>
+        <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
+        <translation>Met DHCP OFF mag %1 niet leeg of 0.0.0.0 zijn, voer opnieuw in</translation>
     </message>
 </context>
 <context>

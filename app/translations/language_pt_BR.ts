@@ -94,6 +94,10 @@
         <source>请选择一个WiFi</source>
         <translation>Selecione um Wi-Fi</translation>
     </message>
+    <message>
+        <source>NetworkManager没有应答，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>O NetworkManager não responde. Atualize a lista ou digite o nome do Wi-Fi manualmente</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -840,6 +844,10 @@
     <message>
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>A interface da impressora está ocupada por outro programa ou driver: feche esse programa ou descarregue o driver e tente novamente.</translation>
+    </message>
+    <message>
+        <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
+        <translation>Com DHCP OFF, %1 não pode ficar vazio nem ser 0.0.0.0, digite novamente</translation>
     </message>
 </context>
 <context>

@@ -94,6 +94,10 @@
         <source>请选择一个WiFi</source>
         <translation>請選擇一個WiFi</translation>
     </message>
+    <message>
+        <source>NetworkManager没有应答，请刷新列表或选择手动输入WiFi名称</source>
+        <translation>NetworkManager沒有回應，請重新整理列表或選擇手動輸入WiFi名稱</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -840,6 +844,10 @@
     <message>
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>印表機介面被其他程式或驅動程式佔用：請關閉該程式或卸載該驅動程式後重試。</translation>
+    </message>
+    <message>
+        <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
+        <translation>DHCP OFF時%1不能為空或0.0.0.0，請重新輸入</translation>
     </message>
 </context>
 <context>

@@ -3,7 +3,9 @@
 // only what changed, in order, with its pauses and the controls locked
 // meanwhile; a set that changes the link in use closing it; values the
 // frames cannot carry refused before anything is sent; what the printer
-// stored read back. The tool's diagnostic output holds no password or PIN.
+// stored read back; what nobody edited sent back as read, names that are
+// not UTF-8 and bytes no combo lists included. The tool's diagnostic output
+// holds no password or PIN.
 #include "page_test_support.h"
 
 #include <QAtomicInt>
@@ -40,7 +42,8 @@ void rows()
              "lineEdit_ConnectAddr=192.168.1.120", "-pushButton_close"});
     clickRow("wifi STA password with AP selected", usb, "LP-200", {"30=02", "lineEdit_WStaPassword=Pa55-word"},
              kWSet, "s27:" + z({"ZD-N480-AP", "12345678", "192.168.4.1"}), {kRestart}, {"+pushButton_close"});
-    clickRow("wifi AP password of 7", usb, "LP-200", {"comboBox_WifiMode=1", "lineEdit_WApPassword=1234567"}, kWSet,
+    // Seven characters, eight UTF-16 units.
+    clickRow("wifi AP password of 7", usb, "LP-200", {"comboBox_WifiMode=1", "lineEdit_WApPassword=123456😀"}, kWSet,
              "", {"AP模式的wifi密码最少为8位"});
     clickRow("wifi AP password of 8, no AP address", tcp, "LP-200", {"comboBox_WifiMode=1", "lineEdit_WApName=P1",
              "lineEdit_WApPassword=AP-pass8"}, kWSet + " took:2100",
@@ -55,6 +58,13 @@ void rows()
              {kRestart, kDone},
              {"lineEdit_WStaPassword=Pa55-word", "lineEdit_WApPort=9101", "lineEdit_WifiSetIP=10.0.0.1"});
 
+    // In AP mode the access point's address alone sends the AP network.
+    clickRow("wifi AP address only", usb, "LP-200", {"30=02", "lineEdit_WApIP=10.0.0.9"}, kWSet,
+             "s27:" + z({"ZD-N480-AP", "12345678", "10.0.0.9"}), {kRestart}, {"lineEdit_ConnectAddr=10.0.0.9"});
+    // A name in GBK goes back byte for byte when only the password changed.
+    clickRow("wifi name not UTF-8 kept", tcp, "LP-200", {"26=D6D0CEC400" + z({"old-pw"}),
+             "lineEdit_WStaPassword=Pa55-word"}, kWSet, "s26:D6D0CEC400" + z({"Pa55-word"}), {kRestart});
+
     clickRow("ethernet read", tcp, "LP-200", {"0F=8C238D23", "0D=00C0A80164FFFFFF00C0A80101"}, kNRead, "q0F q0D",
              {kDone}, {"lineEdit_NetportTCPPort=9100", "lineEdit_NetportUDPPort=9101", "comboBox_NetportIPMode=DHCP ON",
              "lineEdit_NetportIP=192.168.1.100", "lineEdit_NetportSubnetMask=255.255.255.0", "+" + kNSet});
@@ -66,6 +76,10 @@ void rows()
     clickRow("bluetooth read", usb, "LP-200", {"2B=" + z({"SPP-1"}), "2F=01", "2E=" + z({"Pin-9Q"})}, kBRead, kBt,
              {kDone}, {"lineEdit_SppName=SPP-1", "lineEdit_SppBLE=ZD-N480-BLE", "comboBox_SppMode=配对码配对",
              "lineEdit_SppPin=Pin-9Q", "lineEdit_SppMAC=11:22:33:AA:BB:CC", "+" + kBSet});
+    // Only the PIN changed: the GBK name and a mode the combo does not list go back as read.
+    clickRow("bluetooth name and mode kept", usb, "LP-200", {"2B=D6D0CEC400", "2F=02", "lineEdit_SppPin=Pin-9Q"},
+             kBSet, "s2B:D6D0CEC400 s2C:" + z({"ZD-N480-BLE"}) + " s2F:02 s2E:" + z({"Pin-9Q"}), {kRestart},
+             {"comboBox_SppMode="});
     clickRow("bluetooth read over Bluetooth", tcp, "LP-200", {"checkBox_BLE=1"}, kBRead, kBt, {kDone}, {"-" + kBSet});
     clickRow("bluetooth empty PIN, read back", tcp, "LP-200", {"+" + kBSet, "lineEdit_SppBLE=P1", "comboBox_SppMode=1"},
              kBSet + ' ' + kBRead, "s2B:00 s2C:503100 s2F:01 s2E:00 " + kBt, {kRestart, kDone},
@@ -78,6 +92,13 @@ void rows()
              {"STA模式 wifi名称过长，最多253字节（UTF-8），请重新输入"});
     clickRow("ethernet UDP 70000", tcp, "LP-200", {"lineEdit_NetportUDPPort=70000"}, kNSet, "",
              {"UDP端口的取值范围为0 ~ 65535，请重新输入"});
+    // Values that would leave the printer unreachable, or with a broken address.
+    refusalRow(tcp, "LP-200", kWSet, "lineEdit_WApPort", "", "TCP端口号", "1 ~ 65535");
+    refusalRow(usb, "LP-200", kNSet, "lineEdit_NetportTCPPort", "0", "TCP端口", "1 ~ 65535");
+    clickRow("wifi AP address 192.168..1", tcp, "LP-200", {"comboBox_WifiMode=1", "lineEdit_WApPassword=12345678",
+             "lineEdit_WApIP=192.168..1"}, kWSet, "", {"AP_IP每段的取值范围为0 ~ 255，请重新输入"});
+    clickRow("ethernet static without an address", tcp, "LP-200", {"comboBox_NetportIPMode=1", "lineEdit_NetportIP="},
+             kNSet, "", {"DHCP OFF时IP不能为空或0.0.0.0，请重新输入"});
 }
 
 QtMessageHandler forward = nullptr;

@@ -55,6 +55,10 @@ void rows()
     const QString defaults = "s01:00 s00:02 s13:08 s19:1800 s1A:1800 s1C:0000 s54:00 s16:00 s02:02 s1E:0000 s1D:0000 ";
     clickRow("width not a number", tcp, "LP-200", {"lineEdit=abc"}, kSet, defaults + "s3E:01 f06", {},
              {"remembered:lineEdit_text=abc"});
+    // Bytes the speed and language combos do not list go back as read.
+    clickRow("bytes beyond the combos", usb, "LP-200", {"00=09", "3E=09"}, kSet,
+             "s01:00 s00:09 s13:08 s19:1800 s1A:1800 s1C:0000 s54:00 s16:00 s02:02 s1E:0000 s1D:0000 s18:90012003 "
+             "s3E:09 f06", {kDone}, {"comboBox_PrintSpeed=", "comboBox="});
     clickRow("label size remembered", usb, "LP-200", {"lineEdit=64", "lineEdit_2=35.5"}, kSet,
              defaults + "s18:1C010002 s3E:01 f06", {kDone},
              {"remembered:lineEdit_text=64", "remembered:lineEdit_2_text=35.5"});

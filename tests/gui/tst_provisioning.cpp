@@ -18,7 +18,8 @@ namespace {
 struct WindowRow { WifiScan scan; bool manual; QString name, expected; };
 // A hand-off: `steps` first ("read:MODE": a Wi-Fi read finding that mode
 // byte; else see step()), then the name and password confirmed in manual
-// mode; the frames sent, the box shown, the window left open or not.
+// mode (name "-": the listed network, kGbk); the frames sent, the box shown,
+// the window left open or not.
 struct HandoffRow { TestMedium medium; QString steps; QStringList cred; QString frames, box; bool stillOpen; };
 
 // Hands out a fixed scan; a test that takes the gate holds the scan.
@@ -58,6 +59,9 @@ void confirm(QWidget *window, bool manual, const QString &name, const QString &p
     part<QPushButton>(window, "btnSetNet")->click();
 }
 
+// The network every hand-off's scan lists: a name in GBK, not UTF-8.
+const QByteArray kGbk = QByteArray::fromHex("D6D0CEC4");
+
 QList<DistributeNet *> provisioningWindows()
 {
     QList<DistributeNet *> found;
@@ -91,7 +95,11 @@ private slots:
     void initTestCase()
     {
         forward = qInstallMessageHandler(record);
-        setWifiScannerFactory([] { return std::make_shared<FakeScanner>(); });
+        setWifiScannerFactory([] {
+            auto scanner = std::make_shared<FakeScanner>();
+            scanner->result.networks = {{QString::fromUtf8(kGbk), -50, false, kGbk}};
+            return scanner;
+        });
     }
     void cleanupTestCase()
     {
@@ -109,6 +117,8 @@ private slots:
         QTest::newRow("manual without a name") << WindowRow{two, true, " ", "Office   (当前连接)|Cafe;;请输入WiFi名称"};
         QTest::newRow("no scanner: manual works") << WindowRow{{WifiScan::Outcome::NoService, {}}, true, " Lab ",
             ";本机无法扫描WiFi网络（Linux需要NetworkManager），请选择手动输入WiFi名称;Lab/secret-pw"};
+        QTest::newRow("scanner stopped answering") << WindowRow{{WifiScan::Outcome::NoAnswer, {}}, true, "Lab",
+            ";NetworkManager没有应答，请刷新列表或选择手动输入WiFi名称;Lab/secret-pw"};
     }
     void window()
     {
@@ -181,6 +191,11 @@ private slots:
         const QString station = "s26:" + QString::fromLatin1(QByteArray("Lab\0Pa55-word\0", 14).toHex());
         QTest::newRow("read STA: station only") << HandoffRow{tcp, "read:01", lab, station, kDone, false};
         QTest::newRow("read AP: mode first") << HandoffRow{usb, "read:02", lab, "s30:01 " + station, kDone, false};
+        // What was read from the printer before is no guide to the one opened now.
+        QTest::newRow("read STA, another opened: mode first") << HandoffRow{tcp, "read:01 reopen", lab,
+                                                                            "s30:01 " + station, kDone, false};
+        QTest::newRow("listed name not UTF-8: its bytes") << HandoffRow{usb, "read:01", {"-", "Pa55-word"},
+            "s26:" + kGbk.toHex() + "00" + QByteArray("Pa55-word").toHex() + "00", kDone, false};
         QTest::newRow("no read, no password") << HandoffRow{tcp, "", {"Lab", ""}, "s30:01 s26:4C61620000", kDone, false};
         QTest::newRow("mode refused: stays open") << HandoffRow{usb, "stall:1", lab, "", kUsbError, true};
         QTest::newRow("station refused: closes") << HandoffRow{usb, "read:01 stall:1", lab, "", kUsbError, false};
@@ -197,17 +212,17 @@ private slots:
         const QPointer<DistributeNet> window = provisioningWindows().value(0);
         waitForScan(window);
         for (const QString &word : steps.split(' ', Qt::SkipEmptyParts)) {
-            if (!word.startsWith("read:")) {
+            if (word.startsWith("read:")) {
+                apply(pw, {"30=" + word.mid(5)});
+                pw.click("pushButton_WifiSettingRead");
+                QCOMPARE(shownBoxes(pw), QStringList{kDone});
+            } else {
                 step(pw, word);
-                continue;
             }
-            apply(pw, {"30=" + word.mid(5)});
-            pw.click("pushButton_WifiSettingRead");
-            QCOMPARE(shownBoxes(pw), QStringList{kDone});
             pw.boxes().clear();
             pw.clearFrames();
         }
-        confirm(window, true, cred[0], cred[1]);
+        confirm(window, cred[0] != "-", cred[0], cred[1]);
         QCOMPARE(framesSent(pw, frameList(frames).size()), frameList(frames));
         QCOMPARE(shownBoxes(pw), QStringList{box});
         QCOMPARE(window && window->isVisible(), stillOpen);

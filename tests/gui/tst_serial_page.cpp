@@ -31,6 +31,9 @@ void rows()
              serial("921600", "2", "7bit", "2bit") << "lineEdit_ComSN=序列号-7");
     clickRow("4800 1 7 1", tcp, "LP-200", serial("7", "0", "0", "1") << "0E=00010100", kRead, kQueries, {kDone},
              serial("4800", "1", "7bit", "1bit"));
+    clickRow("indexes beyond the combos sent back", tcp, "LP-200", {"0E=11020302"}, kSet,
+             "s0E:11020302 s10:" + QByteArray("SN20261206001").toHex() + "00", {kDone},
+             serial("", "2", "", "") << "+" + kSet);
     clickRow("set", tcp, "LP-200", serial("1", "1", "0", "1") << "10=534E3100", kSet, "s0E:01010001 s10:534E3100",
              {kDone});
     // The serial number goes back exactly as read: the longest, which fills

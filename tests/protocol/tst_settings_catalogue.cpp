@@ -86,9 +86,9 @@ private slots:
         QTest::newRow("port") << QByteArray("9100") << QString();
         QTest::newRow("fraction") << QByteArray("9100.5") << "p.json: ethernet.tcp_port: a whole number is expected";
         QTest::newRow("beyond 64 bits") << QByteArray("4.56e47")
-                                        << "p.json: ethernet.tcp_port: The range of ethernet.tcp_port is 0 ~ 65535";
+                                        << "p.json: ethernet.tcp_port: The range of ethernet.tcp_port is 1 ~ 65535";
         QTest::newRow("below 64 bits") << QByteArray("-1e300")
-                                       << "p.json: ethernet.tcp_port: The range of ethernet.tcp_port is 0 ~ 65535";
+                                       << "p.json: ethernet.tcp_port: The range of ethernet.tcp_port is 1 ~ 65535";
     }
 
     void profileNumbers()

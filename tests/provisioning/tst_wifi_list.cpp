@@ -1,6 +1,6 @@
 // The list the provisioning window shows, from the system profiler's XML:
 // which entries count, their strengths, the connected network, one entry
-// per name and the order.
+// per name and the order; names written with XML references.
 #include "provisioning/wifi_list.h"
 
 #include <QFile>
@@ -19,6 +19,8 @@ private slots:
         QTest::newRow("duplicates, case, SSID_STR, no strength")
             << "local_networks.xml" << "Lab:-50 Str:-55 lab:-80 Quiet:-100";
         QTest::newRow("no array: SSID keys only") << "no_array.xml" << "Old:-65";
+        // References decoded; one to no character, or an unknown entity, stays as written.
+        QTest::newRow("entities") << "entities.xml" << "*A&B:-50 <Lab> 打印 &amp; &#0; &nbsp;:-60";
         QTest::newRow("empty text") << "" << "";
     }
     void systemProfiler()
