@@ -841,6 +841,10 @@
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>Die Druckerschnittstelle ist von einem anderen Programm oder Treiber belegt: Beenden Sie das Programm oder entladen Sie den Treiber und versuchen Sie es erneut.</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>Ein Download läuft; das Schließen des Fensters unterbricht ihn. Trotzdem schließen?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -841,6 +841,10 @@
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>The printer interface is held by another program or driver: close that program or unload the driver, then try again.</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>A download is in progress; closing the window interrupts it. Close anyway?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -841,6 +841,10 @@
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>L&apos;interface de l&apos;imprimante est occupée par un autre programme ou pilote&#xa0;: fermez ce programme ou déchargez le pilote, puis réessayez.</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>Un téléchargement est en cours&#xa0;; fermer la fenêtre l&apos;interrompt. Fermer quand même&#xa0;?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

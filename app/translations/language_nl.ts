@@ -841,6 +841,10 @@
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>De printerinterface wordt door een ander programma of stuurprogramma bezet: sluit dat programma of verwijder het stuurprogramma en probeer het opnieuw.</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>Er loopt een download; het venster sluiten onderbreekt die. Toch sluiten?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

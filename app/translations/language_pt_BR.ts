@@ -841,6 +841,10 @@
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>A interface da impressora está ocupada por outro programa ou driver: feche esse programa ou descarregue o driver e tente novamente.</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>Um download está em andamento; fechar a janela o interrompe. Fechar mesmo assim?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

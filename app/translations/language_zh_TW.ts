@@ -841,6 +841,10 @@
         <source>打印机接口被其他程序或驱动占用：请关闭该程序或卸载该驱动后重试。</source>
         <translation>印表機介面被其他程式或驅動程式佔用：請關閉該程式或卸載該驅動程式後重試。</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>韌體下載進行中，關閉視窗將中斷下載。確定關閉嗎？</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

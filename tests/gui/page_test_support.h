@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSettings>
@@ -95,6 +96,23 @@ inline void step(PrinterWindow &pw, const QString &word)
             return reply;
         });
     pw.printer().setFaults(faults);
+}
+
+// Runs the event loop as the program's own does (sleeping in the event
+// dispatcher, not between passes as QTest's waits do, which would slow the
+// hand-over of a transfer's chunks) until `done` holds or the time-out.
+inline bool runEvents(const std::function<bool()> &done, int timeoutMs)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    check.start(10);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
 }
 
 // A loopback port on which nothing listens (bound once, then released).

@@ -1,8 +1,8 @@
 // Firmware and font downloads and the console's file transfer into the
 // emulated printer: the bytes it received, the chunks, the progress, the
-// box at the end, the controls unlocked and the temporary file gone, also
-// when the printer stops taking data or cannot be reached, and when the
-// window is closed in the middle.
+// box at the end, the controls given back as the open left them and the
+// temporary file gone, also when the printer stops taking data or cannot
+// be reached, and when the window is closed in the middle.
 #include "maintenance/firmware_file.h"
 #include "page_test_support.h"
 
@@ -28,12 +28,12 @@ QString transferControls(PrinterWindow &pw)
 {
     const auto *tabs = pw.widget<QTabWidget>("tabWidget_2");
     return enabledStates(pw, {"pushButton_DownloadFW", "pushButton_DownloadFL", "pushButton_SendFile",
-                              "pushButton_Send", "pushButton_getPrinterInfo"})
+                              "pushButton_Send", "pushButton_getPrinterInfo", "pushButton_close"})
         + QStringLiteral(" tabs=%1%2%3").arg(tabs->isTabEnabled(0)).arg(tabs->isTabEnabled(1)).arg(tabs->isTabEnabled(2));
 }
 
 const QString kUnlocked = "pushButton_DownloadFW=1 pushButton_DownloadFL=1 pushButton_SendFile=1 pushButton_Send=1 "
-                          "pushButton_getPrinterInfo=1 tabs=111";
+                          "pushButton_getPrinterInfo=1 pushButton_close=1 tabs=111";
 
 } // namespace
 
@@ -124,13 +124,14 @@ private slots:
         }
         if (medium == tcp && fault != "off")
             QCOMPARE(pw.net()->acceptedConnections(), connections + (fault == "closed" ? 0 : 1));
-        QCOMPARE(transferControls(pw), kUnlocked);
+        QCOMPARE(transferControls(pw), fault == "closed" ? QString(kUnlocked).replace("close=1", "close=0") : kUnlocked);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
     }
 
-    // Closing the window in the middle of a transfer ends it: the worker,
-    // waiting for its chunk to be written, is answered and stops; the
-    // temporary file goes.
+    // Closing the window in the middle of a download asks first; going on
+    // keeps the download going. Closing ends it: the worker, waiting for
+    // its chunk to be written, is answered and stops; the temporary file
+    // goes.
     void closeWhileSending()
     {
         QTemporaryDir dir;
@@ -141,11 +142,37 @@ private slots:
         QVERIFY(pw.open());
         pw.boxes().filesToChoose = {file.fileName()};
         pw.click("pushButton_DownloadFW");
-        QTRY_VERIFY_WITH_TIMEOUT(pw.widget<QProgressBar>("progressBar_Update")->value() > 2, 30000);
+        const auto *bar = pw.widget<QProgressBar>("progressBar_Update");
+        QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 2, 30000);
         QCOMPARE(transferControls(pw), QString(kUnlocked).replace("=1", "=0").replace("=011", "=001"));
+        pw.boxes().clear();
+        pw.boxes().boxesToCancel = 1;
+        QVERIFY(!pw.window()->close());
+        QCOMPARE(pw.boxes().last().text, QStringLiteral("固件下载进行中，关闭窗口将中断下载。确定关闭吗？"));
+        const int at = bar->value();
+        QTRY_VERIFY_WITH_TIMEOUT(bar->value() > at, 30000);
+        QVERIFY(pw.window()->close());
         pw.destroyWindow();
         QVERIFY(pw.printer().received().size() < 2 << 20);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"big.hex"});
+    }
+
+    // A model without settings pages keeps them, and the font download,
+    // disabled after a download, as the open left them.
+    void firmwareOnlyModel()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("fw.hex"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(randomBytes(1000)) == 1000);
+        file.close();
+        PrinterWindow pw(TestMedium::Usb, "KV-520");
+        QVERIFY(pw.open());
+        const QString opened = QString(kUnlocked).replace("DownloadFL=1", "DownloadFL=0").replace("=111", "=001");
+        QCOMPARE(transferControls(pw), opened);
+        pw.boxes().filesToChoose = {file.fileName()};
+        pw.click("pushButton_DownloadFW");
+        QTRY_COMPARE_WITH_TIMEOUT(pw.boxes().count(), 2, 10000);
+        QCOMPARE(transferControls(pw), opened);
     }
 };
 

@@ -6,7 +6,10 @@
 
 #include <QCheckBox>
 #include <climits>
+#include <condition_variable>
 #include <libusb.h>
+#include <thread>
+#include <time.h>
 
 class TestMainWindow : public GuiTest
 {
@@ -112,6 +115,42 @@ private slots:
         QCOMPARE(pw.window()->Ret_Handler(code), int(code != 0 && !boxes.isEmpty()));
         QCOMPARE(shownBoxes(pw), boxes);
         QCOMPARE(int(CDeviceIOOpera::takeAccessProblem()), int(UsbAccessProblem::None));
+    }
+
+    // A pause ends at its deadline with nothing else to wake the thread:
+    // no box poller, no socket, no other timer. It starts just after a
+    // whole second of the monotonic clock, where a coarse timer of one
+    // second rounds down and fires early. A watchdog thread wakes the
+    // thread after 3 s, and the row fails, rather than hang.
+    void pauseEndsAtItsDeadline()
+    {
+        PrinterWindow pw(TestMedium::Tcp);
+        pw.boxes().stopPolling();
+        timespec start{};
+        clock_gettime(CLOCK_MONOTONIC, &start);
+        start = {start.tv_sec + 1, 25 * 1000 * 1000};
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &start, nullptr);
+        std::mutex mutex;
+        std::condition_variable over;
+        bool returned = false, fired = false;
+        std::thread watchdog([&] {
+            std::unique_lock lock(mutex);
+            if (!over.wait_for(lock, std::chrono::seconds(3), [&] { return returned; })) {
+                fired = true;
+                QMetaObject::invokeMethod(qApp, [] {}, Qt::QueuedConnection);
+            }
+        });
+        QElapsedTimer clock;
+        clock.start();
+        pw.window()->pause(1000);
+        const qint64 took = clock.elapsed();
+        {
+            std::lock_guard lock(mutex);
+            returned = true;
+        }
+        over.notify_one();
+        watchdog.join();
+        QVERIFY2(!fired && took >= 1000 && took <= 1500, qPrintable(QString::number(took)));
     }
 };
 
