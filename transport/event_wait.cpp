@@ -9,7 +9,7 @@
 
 namespace events {
 
-bool runUntil(const QDeadlineTimer &deadline, const std::function<bool()> &done, int recheckMs)
+bool runUntil(const QDeadlineTimer &deadline, const std::function<bool()> &done)
 {
     QTimer wake;
     wake.setSingleShot(true);
@@ -20,12 +20,9 @@ bool runUntil(const QDeadlineTimer &deadline, const std::function<bool()> &done,
         const qint64 left = deadline.remainingTime();
         if (left == 0)
             return false;
-        // Forever waits (left < 0) still wake up to ask `done` again.
-        qint64 next = left < 0 ? recheckMs : left;
-        if (recheckMs > 0)
-            next = std::min<qint64>(next, recheckMs);
-        if (next > 0)
-            wake.start(int(std::min<qint64>(next, std::numeric_limits<int>::max())));
+        // A deadline that never passes (left < 0) needs no timer.
+        if (left > 0)
+            wake.start(int(std::min<qint64>(left, std::numeric_limits<int>::max())));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
     }
 }

@@ -17,9 +17,9 @@ namespace events {
 
 // Runs events (user input held back) until `done` holds or `deadline` has
 // passed; returns `done`'s last answer (false without one). The thread
-// sleeps in its event dispatcher in between and wakes for any event, and
-// at the latest every `recheckMs` (when given) to ask `done` again, for
-// conditions that no event announces.
-bool runUntil(const QDeadlineTimer &deadline, const std::function<bool()> &done = {}, int recheckMs = -1);
+// sleeps in its event dispatcher in between and asks `done` again after
+// every event it handled, so `done` must be a condition that an event
+// changes (a socket's queue, a flag a handler sets).
+bool runUntil(const QDeadlineTimer &deadline, const std::function<bool()> &done = {});
 
 } // namespace events

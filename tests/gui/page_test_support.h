@@ -63,7 +63,8 @@ inline QStringList frameList(const QString &text)
 // window's medium is one without transport (until the row's steps are
 // done); "during:NAME": NAME is clicked once the network printer has
 // received the next bytes, inside the wait of the click that sent them;
-// "took:N": the steps up to here took at least N ms.
+// "took:N": the steps up to here took at least N ms; "pause:MS": after
+// 100 kB more the printer stops reading for MS (once, on either medium).
 inline void step(PrinterWindow &pw, const QString &word)
 {
     if (word.contains('_') && !word.contains(':'))
@@ -81,6 +82,11 @@ inline void step(PrinterWindow &pw, const QString &word)
     if (what == "claim" || what == "free") usb.setClaimRefused(pw.usbId(), what == "claim");
     if (what == "short") usb.setStatusReadLength(pw.usbId(), 2);
     if (what == "stall") usb.stallOutTransfer(pw.usbId(), n);
+    if (what == "pause") {
+        faults.pauseAfterBytes = 100000;
+        faults.pauseMs = n;
+        usb.pauseOutAfter(pw.usbId(), 100000, n);
+    }
     if (what == "closed" || what == "reopen") pw.click("pushButton_close");
     if (what == "reopen") pw.click("pushButton_open");
     if (what == "cancel") pw.boxes().dialogsToReject = 1;

@@ -5,10 +5,10 @@
 #include "transport/usb_transport.h"
 
 #include <QCheckBox>
+#include <QSemaphore>
+#include <QThread>
 #include <climits>
-#include <condition_variable>
 #include <libusb.h>
-#include <thread>
 #include <time.h>
 
 class TestMainWindow : public GuiTest
@@ -130,26 +130,19 @@ private slots:
         clock_gettime(CLOCK_MONOTONIC, &start);
         start = {start.tv_sec + 1, 25 * 1000 * 1000};
         clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &start, nullptr);
-        std::mutex mutex;
-        std::condition_variable over;
-        bool returned = false, fired = false;
-        std::thread watchdog([&] {
-            std::unique_lock lock(mutex);
-            if (!over.wait_for(lock, std::chrono::seconds(3), [&] { return returned; })) {
-                fired = true;
+        QSemaphore returned;
+        bool fired = false;
+        std::unique_ptr<QThread> watchdog(QThread::create([&] {
+            if ((fired = !returned.tryAcquire(1, 3000)))
                 QMetaObject::invokeMethod(qApp, [] {}, Qt::QueuedConnection);
-            }
-        });
+        }));
+        watchdog->start();
         QElapsedTimer clock;
         clock.start();
         pw.window()->pause(1000);
         const qint64 took = clock.elapsed();
-        {
-            std::lock_guard lock(mutex);
-            returned = true;
-        }
-        over.notify_one();
-        watchdog.join();
+        returned.release();
+        watchdog->wait();
         QVERIFY2(!fired && took >= 1000 && took <= 1500, qPrintable(QString::number(took)));
     }
 };

@@ -224,7 +224,7 @@ private slots:
     {
         QTemporaryDir dir;
         QFile file(dir.filePath("fw.hex"));
-        const QByteArray content(512 * 1024, '\x5A');
+        const QByteArray content(128 * 1024, '\x5A');
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
         PrinterWindow pw(tcp);
@@ -234,17 +234,14 @@ private slots:
         waitForScan(window);
         pw.boxes().filesToChoose = {file.fileName()};
         pw.click("pushButton_DownloadFW");
-        QVERIFY(runEvents([&] { return pw.widget<QProgressBar>("progressBar_Update")->value() > 0; }, 10000));
-        const auto *send = part<QPushButton>(window, "btnSetNet");
-        QVERIFY(!send->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(pw.widget<QProgressBar>("progressBar_Update")->value() > 0, 10000);
+        QVERIFY(!part<QPushButton>(window, "btnSetNet")->isEnabled());
         emit window->wifiCredReady({true, "Lab", "Pa55-word"});
-        const QStringList locked{"-pushButton_Send", "-pushButton_SendFile", "-pushButton_getPrinterInfo",
-                                 "-pushButton_close", "-pushButton_DownloadFW"};
-        QCOMPARE(mismatches(pw, locked), QString());
-        QVERIFY(runEvents([&] { return pw.boxes().count() == 2; }, 30000));
-        QCOMPARE(pw.boxes().last().text, QStringLiteral("等待打印机指示灯停止闪烁"));
+        QCOMPARE(mismatches(pw, {"-pushButton_Send", "-pushButton_SendFile", "-pushButton_getPrinterInfo", "-pushButton_close"}),
+                 QString());
+        QTRY_COMPARE_WITH_TIMEOUT(pw.boxes().last().text, QStringLiteral("等待打印机指示灯停止闪烁"), 30000);
         QCOMPARE(pw.printer().received(), firmware::decryptImage(content));
-        QVERIFY(send->isEnabled());
+        QVERIFY(part<QPushButton>(window, "btnSetNet")->isEnabled());
         delete window;
     }
 };
