@@ -1,27 +1,32 @@
-// Firmware and font downloads, and the file transfers they share with the
-// debug console.
+// Firmware and font downloads, the file transfers they share with the
+// debug console, and the lock every transfer (the console's text sends
+// included) holds on the printer.
 //
 // A download decrypts the chosen file into a temporary file next to it,
-// locks the controls that could start another transfer, and hands the
-// file to the worker thread, which streams it in chunks; each chunk comes
-// back to the GUI thread (sendFileProcess) to be written by the open
+// locks the controls that could start another printer action, and hands
+// the file to the worker thread, which streams it in chunks; each chunk
+// comes back to the GUI thread (sendFileProcess) to be written by the open
 // transport. On the network the whole file goes over one connection held
-// for the transfer. The rest of the window stays usable meanwhile.
+// for the transfer. The window keeps painting meanwhile, even while the
+// printer is slow to take a chunk.
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include "maintenance/firmware_file.h"
 #include "maintenance/worker_thread.h"
+#include "provisioning/distributenet.h"
 #include "protocol/result.h"
 #include "query/printer_io.h"
 #include "transport/net_transport.h"
 #include "ui/shared_state.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -105,7 +110,7 @@ void MainWindow::download(firmware::FileKind kind)
 bool MainWindow::startTransfer(const QString &path, bool temporary,
                                const std::function<void(const QString &)> &connectFailed)
 {
-    lockForTransfer(true);
+    holdForTransfer(debugMode ? Transfer::ConsoleFile : Transfer::Download);
     workerThread->filePath = path;
     workerThread->mode = ret_mode;
     workerThread->temporaryFile = temporary;
@@ -118,7 +123,8 @@ bool MainWindow::startTransfer(const QString &path, bool temporary,
             DeviceIoContrl_Net::closeStream();
             workerThread->delDecryptedFile();
             connectFailed(error);
-            lockForTransfer(false);
+            (debugMode ? ui->progressBar_Debug : ui->progressBar_Update)->setEnabled(false);
+            releaseTransfer();
             return false;
         }
     }
@@ -126,23 +132,79 @@ bool MainWindow::startTransfer(const QString &path, bool temporary,
     return true;
 }
 
-void MainWindow::lockForTransfer(bool lock)
+void MainWindow::holdForTransfer(Transfer kind)
 {
+    // Everything that could start another printer action or take the
+    // printer away; the page and function buttons are on the tabs.
+    m_transfer = kind;
+    m_transferHeld.clear();
     for (QWidget *w : {ui->pushButton_DownloadFW, ui->pushButton_DownloadFL, ui->pushButton_SendFile,
-                       ui->pushButton_Send, ui->pushButton_getPrinterInfo})
-        w->setEnabled(!lock);
+                       ui->pushButton_Send, ui->pushButton_getPrinterInfo, ui->pushButton_close}) {
+        m_transferHeld.append({w, w->isEnabled()});
+        w->setEnabled(false);
+    }
     // A download leaves its own tab usable (the progress is there); the
-    // console's transfer locks all three. Disabling the current tab would
-    // switch away from it: the user stays where they were.
+    // console locks all three. Disabling the current tab would switch away
+    // from it: the user stays where they were.
     const int current = ui->tabWidget_2->currentIndex();
-    const int tabs = lock && !debugMode ? 2 : 3;
-    for (int i = 0; i < tabs; ++i)
-        ui->tabWidget_2->setTabEnabled(i, !lock);
+    m_transferTabs.clear();
+    for (int i = 0; i < (kind == Transfer::Download ? 2 : 3); ++i) {
+        m_transferTabs.append(ui->tabWidget_2->isTabEnabled(i));
+        ui->tabWidget_2->setTabEnabled(i, false);
+    }
     ui->tabWidget_2->setCurrentIndex(current);
-    QProgressBar *bar = debugMode ? ui->progressBar_Debug : ui->progressBar_Update;
-    bar->setEnabled(lock);
-    if (lock)
+    if (kind != Transfer::ConsoleText) {
+        QProgressBar *bar = kind == Transfer::ConsoleFile ? ui->progressBar_Debug : ui->progressBar_Update;
+        bar->setEnabled(true);
         bar->setValue(0);
+    }
+    if (m_distributeNet)
+        m_distributeNet->setSendAllowed(false);
+}
+
+void MainWindow::releaseTransfer()
+{
+    // Back to what the open left: a model without settings pages keeps
+    // them (and the font download) disabled.
+    for (const auto &[w, enabled] : std::as_const(m_transferHeld))
+        if (w)
+            w->setEnabled(enabled);
+    for (int i = 0; i < m_transferTabs.size(); ++i)
+        ui->tabWidget_2->setTabEnabled(i, m_transferTabs.at(i));
+    m_transferHeld.clear();
+    m_transferTabs.clear();
+    m_transfer = Transfer::None;
+    if (m_distributeNet)
+        m_distributeNet->setSendAllowed(true);
+}
+
+bool MainWindow::heldByTransfer(const QWidget *w) const
+{
+    for (const auto &held : m_transferHeld)
+        if (held.first == w)
+            return true;
+    return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing in the middle of a firmware leaves the printer without one:
+    // the user confirms it first.
+    if (m_transfer == Transfer::Download && workerThread->isRunning()) {
+        QMessageBox box(QMessageBox::Warning, tr("设置工具"), tr("固件下载进行中，关闭窗口将中断下载。确定关闭吗？"),
+                        QMessageBox::Ok | QMessageBox::Cancel, this);
+        box.setDefaultButton(QMessageBox::Cancel);
+        if (box.exec() != QMessageBox::Ok) {
+            event->ignore();
+            return;
+        }
+    }
+    // A transfer or console send stops at its next chunk.
+    if (m_transfer != Transfer::None) {
+        m_closing = true;
+        workerThread->requestStop();
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::sendFileProcess(QByteArray data)
@@ -164,7 +226,8 @@ void MainWindow::sendFileProcess(QByteArray data)
             return;
         }
     }
-    sendFileRet = mode == MediumNet || mode == MediumUsb ? SendData(data, mode) : int(Result::NoTransport);
+    sendFileRet = mode == MediumNet || mode == MediumUsb ? SendChunk(data, mode, [this] { return m_closing; })
+                                                         : int(Result::NoTransport);
     qDebug() << "sendFileProcess的sendFileRet: " << sendFileRet;
 }
 
@@ -180,7 +243,7 @@ void MainWindow::onTransferError(const QString &text)
     if (workerThread->mode == MediumNet)
         DeviceIoContrl_Net::closeStream();
     showBox(QMessageBox::Critical, tr("错误"), text);
-    unlockAfterTransfer();
+    releaseTransfer();
 }
 
 void MainWindow::onTransferFinished()
@@ -188,17 +251,8 @@ void MainWindow::onTransferFinished()
     // The controls stay locked through the pause; the window keeps painting.
     QTimer::singleShot(kFinishPauseMs, this, [this] {
         showBox(QMessageBox::Information, tr("下载成功"), debugMode ? tr("下载成功") : tr("等待打印机指示灯停止闪烁"));
-        unlockAfterTransfer();
+        releaseTransfer();
         if (workerThread->mode == MediumNet)
             DeviceIoContrl_Net::closeStream();
     });
-}
-
-void MainWindow::unlockAfterTransfer()
-{
-    for (QWidget *w : {ui->pushButton_SendFile, ui->pushButton_Send, ui->pushButton_DownloadFW,
-                       ui->pushButton_DownloadFL, ui->pushButton_getPrinterInfo})
-        w->setEnabled(true);
-    for (int i = 0; i < 3; ++i)
-        ui->tabWidget_2->setTabEnabled(i, true);
 }

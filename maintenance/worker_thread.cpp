@@ -42,15 +42,13 @@ int WorkerThread::sendFileData()
         const QByteArray chunk = file.read(chunkSize);
         if (chunk.isEmpty())
             break;
-        bool delivered = false;
-        for (int attempt = 1; attempt <= kAttempts && !delivered && !m_stop; ++attempt) {
-            sendFileRet = -1;
-            emit sendFileSignal(chunk);
-            delivered = sendFileRet == 0;
-            if (!delivered)
-                qDebug() << "Send failed, retry" << attempt << "/" << kAttempts << ", ret =" << sendFileRet;
-        }
-        if (!delivered) {
+        // Every attempt the chunk gets is made in the GUI thread, on the
+        // bytes that have not gone out yet: handing the chunk over again
+        // would send again what already went.
+        sendFileRet = -1;
+        emit sendFileSignal(chunk);
+        if (sendFileRet != 0) {
+            qDebug() << "Send failed, ret =" << sendFileRet;
             if (!m_stop)
                 emit errorOccurred(tr("向打印机发送数据失败。"));
             file.close();

@@ -22,14 +22,13 @@ class WorkerThread : public QThread
 public:
     explicit WorkerThread(QObject *parent = nullptr);
 
-    // Bytes per chunk and attempts per chunk, as the medium takes them.
+    // Bytes per chunk, as the medium takes them.
     static constexpr int kUsbChunk = kUsbDataChunk;
     static constexpr int kNetChunk = kNetDataChunk;
-    static constexpr int kAttempts = kChunkAttempts;
 
-    // Sends filePath in chunks: 1 when the whole file went out, 0 when a
-    // chunk failed three times, the file could not be read or a stop was
-    // asked for. Every end removes the file when it is a decrypted
+    // Sends filePath in chunks, each handed to the GUI thread once (which
+    // gives it all its attempts): 1 when the whole file went out, 0 when a
+    // chunk failed, the file could not be read or a stop was asked for. Every end removes the file when it is a decrypted
     // temporary file.
     int sendFileData();
     // Removes filePath when it is the decrypted temporary file of a

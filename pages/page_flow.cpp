@@ -9,16 +9,15 @@
 #include "protocol/instructions.h"
 #include "protocol/result.h"
 #include "query/printer_io.h"
+#include "transport/event_wait.h"
 #include "transport/net_transport.h"
 #include "ui/shared_state.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QRegularExpression>
-#include <QTimer>
 
 int mediumFailure(int medium)
 {
@@ -187,12 +186,6 @@ bool MainWindow::reportRestartNeeded(int result)
 void MainWindow::pause(int ms)
 {
     // Sleeps in the event loop instead of blocking it, so the window keeps
-    // painting; user input waits until the pause is over. The timer wakes
-    // the loop at the deadline when nothing else does.
-    const QDeadlineTimer deadline(ms);
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.start(ms);
-    while (!deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    // painting; user input waits until the pause is over.
+    events::runUntil(QDeadlineTimer(ms, Qt::PreciseTimer));
 }

@@ -61,6 +61,11 @@ void DistributeNet::cleanupWatchers()
     m_watcher = nullptr;
 }
 
+void DistributeNet::setSendAllowed(bool allowed)
+{
+    ui->btnSetNet->setEnabled(allowed);
+}
+
 void DistributeNet::on_btnRefresh_clicked()
 {
     ui->lineSsidManual->clear();

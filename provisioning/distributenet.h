@@ -24,6 +24,9 @@ public:
 
     // Ends a running scan and starts another on the global thread pool.
     void refreshWifiList();
+    // The printer is busy with a transfer: the credentials cannot be sent
+    // meanwhile.
+    void setSendAllowed(bool allowed);
 
 signals:
     void wifiCredReady(const WifiCred &cred);

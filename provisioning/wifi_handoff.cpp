@@ -39,6 +39,7 @@ void MainWindow::on_pushButton_NetSetup_clicked()
     m_distributeNet->setAttribute(Qt::WA_QuitOnClose, false);
     connect(m_distributeNet, &DistributeNet::closed, this, &MainWindow::wifiToNetClosed);
     connect(m_distributeNet, &DistributeNet::wifiCredReady, this, &MainWindow::onWifiCredReceived);
+    m_distributeNet->setSendAllowed(m_transfer == Transfer::None);
     m_distributeNet->show();
 }
 
@@ -60,6 +61,12 @@ void MainWindow::endProvisioning()
 void MainWindow::onWifiCredReceived(const WifiCred &cred)
 {
     qDebug() << "收到WiFi凭证 - SSID:" << cred.ssid << "password length:" << cred.password.size();
+    // Its frames would land inside the stream, and its unlock would free
+    // the transfer's controls.
+    if (m_transfer != Transfer::None) {
+        qDebug("A transfer holds the printer: the credentials are not sent");
+        return;
+    }
     // Name and password share the station frame's payload: each may take
     // what the other and the two 00s leave.
     // The name goes out as the network has it (see WifiCred).

@@ -125,9 +125,14 @@ int SendFrame(const QByteArray &frame, int mode)
     return writeOnly(frame, mode, true);
 }
 
-int SendData(const QByteArray &bytes, int mode)
+int SendChunk(const QByteArray &chunk, int mode, const std::function<bool()> &stop)
 {
-    return writeOnly(bytes, mode, false);
+    const ChunkBudget budget{kChunkAttempts, kChunkAttemptMs};
+    if (mode == MediumNet)
+        return DeviceIoContrl_Net::PrinterDataIOChunk(chunk, budget, stop);
+    if (mode == MediumUsb)
+        return CDeviceIOOpera::PrinterDataIOChunk(chunk, budget, stop);
+    return Result::NoTransport;
 }
 
 QByteArray ReadBack(int mode)

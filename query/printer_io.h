@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <functional>
 
 class DeviceIoContrl_Net;
 
@@ -39,16 +40,22 @@ int SendFrame(const QByteArray &frame, int mode);
 // not logged byte for byte as all others are: the log shows the frame's
 // head and the length of the secret, never the secret itself.
 int SendSettingFrame(const QByteArray &frame, SetInfoType type, const settings::Values &values, int mode);
-// Raw data (console text, chunks of a file), written the same way but not
-// logged: a file would flood the log, and the console shows what it sent.
-int SendData(const QByteArray &bytes, int mode);
 // Raw data goes out in the chunks the printer takes at once: 10240 bytes
-// over USB, 850 over the network followed by a 2 ms pause. A chunk that
-// fails gets three attempts in all.
+// over USB, 850 over the network followed by a 2 ms pause.
 constexpr int kUsbDataChunk = 10240;
 constexpr int kNetDataChunk = 850;
 constexpr int kNetChunkPauseMs = 2;
+// A chunk gets three attempts of 10 s each. A printer that stops taking
+// data for less than that (it is writing its flash) costs time, not the
+// transfer.
 constexpr int kChunkAttempts = 3;
+constexpr int kChunkAttemptMs = 10000;
+// One chunk of a stream (console text, a file, a firmware or font) over
+// the medium, within those attempts; no byte of it goes out twice
+// (transport/chunk_link.h). Not logged: a file would flood the log, and
+// the console shows what it sent. `stop`, when given and true, ends the
+// waits early (the window is closing). A Result.
+int SendChunk(const QByteArray &chunk, int mode, const std::function<bool()> &stop = {});
 // What the printer sent back after a console write: the bytes waiting on
 // the network connection (up to 1 s), or one USB read (264 bytes,
 // zero-filled, up to 3 s). Empty when nothing came.

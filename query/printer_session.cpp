@@ -236,11 +236,7 @@ int PrinterSession::stream(const QByteArray &data, const std::function<void(qint
     int result = Result::Ok;
     for (qsizetype at = 0; at < data.size() && result == Result::Ok; at += chunkSize) {
         const QByteArray chunk = data.mid(at, chunkSize);
-        for (int attempt = 1; attempt <= kChunkAttempts; ++attempt) {
-            result = SendData(chunk, m_medium);
-            if (result == Result::Ok)
-                break;
-        }
+        result = SendChunk(chunk, m_medium);
         if (net)
             QThread::msleep(kNetChunkPauseMs);
         if (result == Result::Ok && progress)

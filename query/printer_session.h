@@ -71,8 +71,9 @@ public:
     int statusWord(quint32 &word);
     int statusInfo(POWER_InFo code, QByteArray &payload);
 
-    // Streams raw bytes (a file) in the chunks the medium takes, three
-    // attempts per chunk; `progress` gets the bytes sent so far. A Result.
+    // Streams raw bytes (a file) in the chunks the medium takes, each sent
+    // once however slowly the printer takes it (SendChunk); `progress`
+    // gets the bytes sent so far. A Result.
     int stream(const QByteArray &data, const std::function<void(qint64)> &progress);
 
     // Waits until the printer answers its identity query again (after a

@@ -18,11 +18,13 @@
 
 #include "protocol/frame.h"
 #include "protocol/result.h"
+#include "transport/event_wait.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QEventLoop>
+#include <QPointer>
 #include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
@@ -128,6 +130,53 @@ int prologue(bool buttonCall)
     return Result::Ok;
 }
 
+// Bytes written to a QTcpSocket wait in its queue until the connection
+// takes them, which happens while events run; bytesWritten() reports what
+// went. A connection that closes drops its queue: those bytes never went.
+class NetChunkLink : public ChunkLink
+{
+public:
+    explicit NetChunkLink(QTcpSocket *socket)
+        : m_socket(socket)
+    {
+        if (socket)
+            m_counter = QObject::connect(socket, &QTcpSocket::bytesWritten, [this](qint64 n) { m_written += n; });
+    }
+    ~NetChunkLink() override { QObject::disconnect(m_counter); }
+
+    bool start(const QByteArray &bytes) override
+    {
+        if (broken())
+            return false;
+        const qint64 queued = m_socket->write(bytes);
+        qDebug("written bytes: %d", int(queued));
+        if (queued != bytes.size()) {
+            qDebug("Write failed: %s", qPrintable(m_socket->errorString()));
+            return false;
+        }
+        return true;
+    }
+
+    qint64 wait(const QDeadlineTimer &deadline, const std::function<bool()> &stop) override
+    {
+        const qint64 before = m_written;
+        events::runUntil(deadline, [&] { return broken() || m_socket->bytesToWrite() == 0 || (stop && stop()); });
+        if (onTheWay() > 0)
+            qDebug("Wait for bytes written failed: %lld bytes still queued", onTheWay());
+        else if (broken())
+            qDebug("Wait for bytes written failed: %s", m_socket ? qPrintable(m_socket->errorString()) : "no socket");
+        return m_written - before;
+    }
+
+    qint64 onTheWay() const override { return broken() ? 0 : m_socket->bytesToWrite(); }
+    bool broken() const override { return !m_socket || !isLive(m_socket); }
+
+private:
+    QPointer<QTcpSocket> m_socket;
+    qint64 m_written = 0;
+    QMetaObject::Connection m_counter;
+};
+
 } // namespace
 
 DeviceIoContrl_Net::DeviceIoContrl_Net(ScanHost *host)
@@ -215,8 +264,8 @@ int DeviceIoContrl_Net::PrinterDataIORead(unsigned char *data, int length, unsig
     readReady_TCP = false;
     timeoutFlag_TCP = false;
     timer.start(kReplyTimeoutMs);
-    socket->write(reinterpret_cast<const char *>(data), length);
-    if (!socket->waitForBytesWritten(kWriteTimeoutMs)) {
+    NetChunkLink link(socket);
+    if (!sendChunk(link, QByteArray(reinterpret_cast<const char *>(data), length), {1, kWriteTimeoutMs})) {
         qDebug() << "Failed to write data:" << socket->errorString();
         return Result::NetworkFailed;
     }
@@ -266,33 +315,37 @@ int DeviceIoContrl_Net::PrinterDataIORead(unsigned char *data, int length, unsig
     return Result::NetworkFailed;
 }
 
+namespace {
+
+int writeChunk(const QByteArray &bytes, const ChunkBudget &budget, const std::function<bool()> &stop)
+{
+    const int ready = prologue(true);
+    if (ready != Result::Ok)
+        return ready;
+    QTcpSocket *socket = DeviceIoContrl_Net::printer_handle_net->pSocket;
+    // Function frames are tiny; without low delay Nagle would hold one
+    // back until the printer acknowledged the previous one.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    NetChunkLink link(socket);
+    return sendChunk(link, bytes, budget, stop) ? Result::Ok : Result::NetworkFailed;
+}
+
+} // namespace
+
 int DeviceIoContrl_Net::PrinterDataIOButton(unsigned char *data, int length, unsigned char *reply,
                                             int &replyLength)
 {
     Q_UNUSED(reply);
     Q_UNUSED(replyLength);
-    const int ready = prologue(true);
-    if (ready != Result::Ok)
-        return ready;
-    QTcpSocket *socket = printer_handle_net->pSocket;
+    const QByteArray bytes = data && length > 0 ? QByteArray(reinterpret_cast<const char *>(data), length) : QByteArray();
+    return writeChunk(bytes, {1, kButtonWriteTimeoutMs}, {});
+}
 
-    // Function frames are tiny; without low delay Nagle would hold one
-    // back until the printer acknowledged the previous one.
-    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    const qint64 written =
-        data && length > 0 ? socket->write(reinterpret_cast<const char *>(data), length) : 0;
-    qDebug("PrinterDataIOButton, written bytes: %d", int(written));
-    if (written == -1) {
-        qDebug("Write failed: %s", qPrintable(socket->errorString()));
-        return Result::NetworkFailed;
-    }
-    if (written > 0 && !socket->waitForBytesWritten(kButtonWriteTimeoutMs)) {
-        qDebug("Wait for bytes written failed: %s", qPrintable(socket->errorString()));
-        return Result::NetworkFailed;
-    }
-    socket->flush();
-    return Result::Ok;
+int DeviceIoContrl_Net::PrinterDataIOChunk(const QByteArray &chunk, const ChunkBudget &budget,
+                                           const std::function<bool()> &stop)
+{
+    return writeChunk(chunk, budget, stop);
 }
 
 QByteArray DeviceIoContrl_Net::readDebugData()

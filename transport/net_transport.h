@@ -2,6 +2,7 @@
 // the UDP discovery of printers on the wired interfaces.
 #pragma once
 
+#include "transport/chunk_link.h"
 #include "transport/device_records.h"
 #include <QByteArray>
 #include <QObject>
@@ -34,7 +35,13 @@ public:
     // proto::kReplyAreaSize = 264 bytes) to the start of reply;
     // replyLength is left unchanged.
     static int PrinterDataIORead(unsigned char *data, int length, unsigned char *reply, int &replyLength);
+    // Write only: the bytes are queued once and waited for up to 10 s, the
+    // window's events running meanwhile.
     static int PrinterDataIOButton(unsigned char *data, int length, unsigned char *reply, int &replyLength);
+    // One chunk of a stream within `budget`: queued once, every attempt
+    // waits for what is still queued (transport/chunk_link.h).
+    static int PrinterDataIOChunk(const QByteArray &chunk, const ChunkBudget &budget,
+                                  const std::function<bool()> &stop);
     static QByteArray readDebugData();
     // Sends the status frame 1B FF FE 00 03 04 1B FE FF and places the reply
     // frame (at most 256 bytes) at the start of buffer.

@@ -11,6 +11,7 @@
 #include "transport/scan_host.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QDebug>
 #include <QString>
 #include <libusb.h>
@@ -28,12 +29,15 @@ namespace {
 constexpr uint16_t kVendorId = 0xE51D;
 constexpr int kReplySize = proto::kReplyAreaSize;
 constexpr unsigned int kSwapTimeoutMs = 3000;
-constexpr unsigned int kButtonTimeoutMs = 300000;  // firmware files take minutes
+constexpr unsigned int kButtonTimeoutMs = 300000;  // one write-only frame; file chunks get their own attempts
 constexpr unsigned int kControlTimeoutMs = 5000;
 // Reading away what an earlier exchange left behind: each read waits this
 // long, and at most this many replies' worth are taken.
 constexpr unsigned int kDrainTimeoutMs = 20;
 constexpr int kDrainReads = 16;
+// A write waits for its transfer in slices this long, running the window's
+// events in between.
+constexpr int kWriteSliceUs = 50000;
 
 // An exchange whose reply did not arrive whole (cut short, or later than the
 // time-out) may have left the rest of it in the printer's IN pipe, where the
@@ -111,8 +115,14 @@ public:
     // The libusb error behind a failed result (LIBUSB_ERROR_OTHER when no
     // device was selected or it has no printer interface).
     int error() const { return m_error; }
-    // The whole request to the bulk OUT endpoint: Ok or UsbFailed.
-    int write(unsigned char *data, int length, unsigned int timeoutMs);
+    // The whole request to the bulk OUT endpoint as one background
+    // transfer (Ok or UsbFailed), waited for with the thread's events
+    // running (user input held back) until it ends, `deadline`
+    // passes or `stop` holds; the last two cancel it. `sent` gets the
+    // bytes that went out, whatever the result; `gone` is set when the
+    // printer is no longer there.
+    int writeWaiting(const QByteArray &bytes, const QDeadlineTimer &deadline, const std::function<bool()> &stop,
+                     int &sent, bool &gone);
     // One bulk IN transfer of up to `size` bytes: Ok or UsbFailed.
     // `received`, when given, gets the number of bytes read.
     int read(unsigned char *buffer, int size, unsigned int timeoutMs, int *received = nullptr);
@@ -125,6 +135,7 @@ public:
 private:
     void fail(int result, int error);
 
+    libusb_context *m_context = nullptr;
     libusb_device_handle *m_handle = nullptr;
     int m_interface = 0;
     unsigned char m_epIn = 0;
@@ -155,6 +166,7 @@ ClaimedPrinter::ClaimedPrinter()
         fail(Result::UsbFailed, LIBUSB_ERROR_OTHER);
         return;
     }
+    m_context = record->pContext;
     int r = libusb_open(record->pHandle, &m_handle);
     if (r != 0 || !m_handle) {
         qDebug("libusb_open fail (code=%d)(msg=%s).", r, libusb_error_name(r));
@@ -190,16 +202,49 @@ int ClaimedPrinter::readStatus(unsigned char *buffer, int size, unsigned int tim
     return libusb_control_transfer(m_handle, 0xC1, 0xFF, 0, 0, buffer, uint16_t(size), timeoutMs);
 }
 
-int ClaimedPrinter::write(unsigned char *data, int length, unsigned int timeoutMs)
+int ClaimedPrinter::writeWaiting(const QByteArray &bytes, const QDeadlineTimer &deadline,
+                                 const std::function<bool()> &stop, int &sent, bool &gone)
 {
-    int transferred = 0;
-    const int r = libusb_bulk_transfer(m_handle, m_epOut, data, length, &transferred, timeoutMs);
-    qDebug("libusb_bulk_transfer write: %d %d", length, transferred);
-    if (r < 0) {
+    sent = 0;
+    // libusb wants a writable buffer, even for an OUT transfer.
+    QByteArray buffer = bytes;
+    libusb_transfer *transfer = libusb_alloc_transfer(0);
+    if (!transfer)
+        return Result::UsbFailed;
+    int completed = 0;
+    const auto done = [](libusb_transfer *t) { *static_cast<int *>(t->user_data) = 1; };
+    // No time-out of its own: the wait below cancels it at the deadline.
+    libusb_fill_bulk_transfer(transfer, m_handle, m_epOut, reinterpret_cast<unsigned char *>(buffer.data()),
+                              int(buffer.size()), done, &completed, 0);
+    if (const int r = libusb_submit_transfer(transfer); r != 0) {
         qDebug("libusb_bulk_transfer write failed: %s", libusb_strerror(r));
+        gone = r == LIBUSB_ERROR_NO_DEVICE;
+        libusb_free_transfer(transfer);
         return Result::UsbFailed;
     }
-    return Result::Ok;
+    bool cancelled = false;
+    while (!completed) {
+        if (!cancelled && (deadline.hasExpired() || (stop && stop()))) {
+            libusb_cancel_transfer(transfer);
+            cancelled = true;
+        }
+        timeval slice{0, kWriteSliceUs};
+        libusb_handle_events_timeout_completed(m_context, &slice, &completed);
+        if (!completed)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    sent = transfer->actual_length;
+    const libusb_transfer_status status = transfer->status;
+    libusb_free_transfer(transfer);
+    qDebug("libusb_bulk_transfer write: %d %d", int(bytes.size()), sent);
+    if (status == LIBUSB_TRANSFER_COMPLETED)
+        return Result::Ok;
+    qDebug("libusb_bulk_transfer write failed: %s", libusb_error_name(status));
+    gone = status == LIBUSB_TRANSFER_NO_DEVICE;
+    // A stalled endpoint takes nothing until the halt is cleared.
+    if (status == LIBUSB_TRANSFER_STALL)
+        libusb_clear_halt(m_handle, m_epOut);
+    return Result::UsbFailed;
 }
 
 int ClaimedPrinter::read(unsigned char *buffer, int size, unsigned int timeoutMs, int *received)
@@ -226,6 +271,44 @@ void ClaimedPrinter::drain()
         dropped += got;
     }
     qDebug("stale bytes read away before the query: %d", dropped);
+}
+
+// A chunk over the printer's bulk OUT pipe. A transfer always ends before
+// its wait does (at the deadline it is cancelled), so nothing is ever left
+// on its way: whatever did not go out is the next attempt's to send.
+class UsbChunkLink : public ChunkLink
+{
+public:
+    int result() const { return m_printer.result(); }
+
+    bool start(const QByteArray &bytes) override
+    {
+        if (m_gone || m_printer.result() != Result::Ok)
+            return false;
+        m_pending = bytes;
+        return true;
+    }
+    qint64 wait(const QDeadlineTimer &deadline, const std::function<bool()> &stop) override
+    {
+        int sent = 0;
+        m_printer.writeWaiting(std::exchange(m_pending, {}), deadline, stop, sent, m_gone);
+        return sent;
+    }
+    qint64 onTheWay() const override { return 0; }
+    bool broken() const override { return m_gone; }
+
+private:
+    ClaimedPrinter m_printer;
+    QByteArray m_pending;
+    bool m_gone = false;
+};
+
+int writeChunk(const QByteArray &bytes, const ChunkBudget &budget, const std::function<bool()> &stop)
+{
+    UsbChunkLink link;
+    if (link.result() != Result::Ok)
+        return link.result();
+    return sendChunk(link, bytes, budget, stop) ? Result::Ok : Result::UsbFailed;
 }
 
 } // namespace
@@ -443,7 +526,11 @@ int CDeviceIOOpera::PrinterDataIOSwap(unsigned char *data, int length, unsigned 
         return printer.result();
     if (reply && staleInputPossible)
         printer.drain();
-    if (const int r = printer.write(data, length, kSwapTimeoutMs); r != Result::Ok)
+    int sent = 0;
+    bool gone = false;
+    if (const int r = printer.writeWaiting(QByteArray(reinterpret_cast<const char *>(data), length),
+                                           QDeadlineTimer(kSwapTimeoutMs, Qt::PreciseTimer), {}, sent, gone);
+        r != Result::Ok)
         return r;
     if (reply) {
         // The printer's reply is read in one go into a fixed 264-byte area;
@@ -462,10 +549,14 @@ int CDeviceIOOpera::PrinterDataIOSwap(unsigned char *data, int length, unsigned 
 
 int CDeviceIOOpera::PrinterDataIOButton(unsigned char *data, int length, unsigned char *, int &)
 {
-    ClaimedPrinter printer;
-    if (printer.result() != Result::Ok)
-        return printer.result();
-    return printer.write(data, length, kButtonTimeoutMs);
+    const QByteArray bytes = data && length > 0 ? QByteArray(reinterpret_cast<const char *>(data), length) : QByteArray();
+    return writeChunk(bytes, {1, int(kButtonTimeoutMs)}, {});
+}
+
+int CDeviceIOOpera::PrinterDataIOChunk(const QByteArray &chunk, const ChunkBudget &budget,
+                                       const std::function<bool()> &stop)
+{
+    return writeChunk(chunk, budget, stop);
 }
 
 QByteArray CDeviceIOOpera::readDebugData()

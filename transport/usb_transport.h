@@ -4,6 +4,7 @@
 // selection (in printer_handle_usb) persists.
 #pragma once
 
+#include "transport/chunk_link.h"
 #include "transport/device_records.h"
 #include <QByteArray>
 #include <QObject>
@@ -45,7 +46,13 @@ public:
     // Result::Ok, Result::UsbFailed (no device, no interface, a failed
     // transfer) or Result::UsbOpenFailed (open or claim failed).
     static int PrinterDataIOSwap(unsigned char *data, int length, unsigned char *reply, int &replyLength);
+    // Write only: one bulk transfer of up to 5 minutes, the window's events
+    // running meanwhile.
     static int PrinterDataIOButton(unsigned char *data, int length, unsigned char *reply, int &replyLength);
+    // One chunk of a stream within `budget`: a transfer that ends part-way
+    // leaves only the rest to the next attempt (transport/chunk_link.h).
+    static int PrinterDataIOChunk(const QByteArray &chunk, const ChunkBudget &budget,
+                                  const std::function<bool()> &stop);
     static QByteArray readDebugData();
     // The status word (vendor request 0xFF): 0, or a libusb error code.
     static int ReadFromControlEndpoint(unsigned char *buffer, int &length);

@@ -24,6 +24,10 @@ void MainWindow::on_radioButton_hexSend_toggled(bool checked)
 
 void MainWindow::on_pushButton_Send_clicked()
 {
+    // The button is disabled while anything is sent; a click that arrives
+    // all the same must not start a send inside the running one.
+    if (m_transfer != Transfer::None)
+        return;
     QByteArray bytes;
     PageFlow flow;
     flow.criticalWhenClosed = true;
@@ -39,16 +43,23 @@ void MainWindow::on_pushButton_Send_clicked()
         bytes = *parsed;
         return true;
     };
-    runOnPrinter(flow, [this, &bytes] { return sendConsoleBytes(bytes); });
+    runOnPrinter(flow, [this, &bytes] {
+        holdForTransfer(Transfer::ConsoleText);
+        const int result = sendConsoleBytes(bytes);
+        releaseTransfer();
+        return result;
+    });
 }
 
 int MainWindow::sendConsoleBytes(const QByteArray &bytes)
 {
     qDebug() << "send size:" << bytes.size();
-    for (qsizetype offset = 0; offset < bytes.size(); offset += console::kChunkSize) {
+    // A window that is closing ends the send at the next chunk.
+    for (qsizetype offset = 0; offset < bytes.size() && !m_closing; offset += console::kChunkSize) {
         const QByteArray chunk = bytes.mid(offset, console::kChunkSize);
-        if (const int ret = SendData(chunk, ret_mode); ret != Result::Ok) {
-            showBox(QMessageBox::Critical, tr("错误"), tr("发送失败！请重试"));
+        if (const int ret = SendChunk(chunk, ret_mode, [this] { return m_closing; }); ret != Result::Ok) {
+            if (!m_closing)
+                showBox(QMessageBox::Critical, tr("错误"), tr("发送失败！请重试"));
             return ret;
         }
         updateTextBrowser(chunk);

@@ -154,11 +154,9 @@ int MainWindow::Ret_Handler(int code)
 
 void MainWindow::controlAllWidgets(bool enable)
 {
-    ui->pushButton_close->setEnabled(enable);
+    for (QWidget *w : {ui->pushButton_close, ui->pushButton_getPrinterInfo, ui->pushButton_Send, ui->pushButton_SendFile})
+        w->setEnabled(enable && !heldByTransfer(w));
     ui->tabWidget_2->setEnabled(enable);
-    ui->pushButton_getPrinterInfo->setEnabled(enable);
-    ui->pushButton_Send->setEnabled(enable);
-    ui->pushButton_SendFile->setEnabled(enable);
     qDebug() << "-------------cmd:" << (enable ? "true" : "false");
 }
 

@@ -39,7 +39,8 @@ public:
     // Shows the message for a printer result code; 1 when it showed an
     // error, 0 otherwise (success and codes passed over silently).
     int Ret_Handler(int code);
-    // Locks or unlocks the controls that could start a second exchange.
+    // Locks or unlocks the controls that could start a second exchange;
+    // never unlocks what a running transfer holds.
     void controlAllWidgets(bool enable);
 
     // Numeric field repair.
@@ -174,7 +175,22 @@ public slots:
     void wifiToNetClosed();
     void onWifiCredReceived(const WifiCred &cred);
 
+    // Waits `ms` with the window painting but taking no user input (the
+    // caller keeps the controls locked): the printer needs the time to
+    // apply a wireless setting before the next one. Ends at the deadline
+    // even when no other event arrives.
+    void pause(int ms);
+
+protected:
+    // Asks before a running firmware or font download is cut off; a
+    // console send stops at its next chunk.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    // What holds the printer besides a page's own exchange. While one
+    // runs, nothing else talks to the printer or takes it away.
+    enum class Transfer { None, Download, ConsoleFile, ConsoleText };
+
     // A printer counts as open exactly while the open button is disabled.
     bool deviceOpen() const;
     // Modal box with one OK button, parented to the window; `advice`, when
@@ -210,10 +226,6 @@ private:
     // printer instead of the plain success box; failures go to Ret_Handler.
     // True on success.
     bool reportRestartNeeded(int result);
-    // Waits `ms` with the window painting but taking no user input (the
-    // caller keeps the controls locked): the printer needs the time to
-    // apply a wireless setting before the next one.
-    void pause(int ms);
 
     // Connectivity pages: the Wi-Fi page's values as it shows them now, the
     // checks before its Set sends anything, and the connection fields a
@@ -251,8 +263,12 @@ private:
     // and nothing starts.
     bool startTransfer(const QString &path, bool temporary,
                        const std::function<void(const QString &)> &connectFailed);
-    void lockForTransfer(bool lock);
-    void unlockAfterTransfer();
+    // The one place a transfer locks and unlocks the window: the controls
+    // that could start another printer action (or close the printer) are
+    // disabled, and given back exactly as they were.
+    void holdForTransfer(Transfer kind);
+    void releaseTransfer();
+    bool heldByTransfer(const QWidget *w) const;
     void onTransferProgress(int percent);
     void onTransferError(const QString &text);
     void onTransferFinished();
@@ -282,4 +298,7 @@ private:
     QHash<QLineEdit *, double> m_lastDecimal;
     QHash<QLineEdit *, int> m_lastInteger;
     bool m_closing = false;
+    Transfer m_transfer = Transfer::None;
+    QList<std::pair<QPointer<QWidget>, bool>> m_transferHeld;
+    QList<bool> m_transferTabs;
 };

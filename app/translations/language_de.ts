@@ -849,6 +849,10 @@
         <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
         <translation>Bei DHCP OFF darf %1 nicht leer oder 0.0.0.0 sein, bitte erneut eingeben</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>Ein Download läuft; das Schließen des Fensters unterbricht ihn. Trotzdem schließen?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

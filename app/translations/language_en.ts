@@ -849,6 +849,10 @@
         <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
         <translation>With DHCP OFF, %1 must not be empty or 0.0.0.0, please re-enter</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>A download is in progress; closing the window interrupts it. Close anyway?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -849,6 +849,10 @@
         <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
         <translation>Avec DHCP OFF, %1 ne doit pas être vide ni 0.0.0.0, veuillez ressaisir</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>Un téléchargement est en cours&#xa0;; fermer la fenêtre l&apos;interrompt. Fermer quand même&#xa0;?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -849,6 +849,10 @@
         <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
         <translation>Met DHCP OFF mag %1 niet leeg of 0.0.0.0 zijn, voer opnieuw in</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>Er loopt een download; het venster sluiten onderbreekt die. Toch sluiten?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

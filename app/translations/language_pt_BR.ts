@@ -849,6 +849,10 @@
         <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
         <translation>Com DHCP OFF, %1 não pode ficar vazio nem ser 0.0.0.0, digite novamente</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>Um download está em andamento; fechar a janela o interrompe. Fechar mesmo assim?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

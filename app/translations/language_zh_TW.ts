@@ -849,6 +849,10 @@
         <source>DHCP OFF时%1不能为空或0.0.0.0，请重新输入</source>
         <translation>DHCP OFF時%1不能為空或0.0.0.0，請重新輸入</translation>
     </message>
+    <message>
+        <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
+        <translation>韌體下載進行中，關閉視窗將中斷下載。確定關閉嗎？</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -27,7 +27,7 @@ constexpr int kFileSize = 2 << 20;
 class ChunkWriter : public QObject
 {
 public:
-    void write(const QByteArray &chunk) { sendFileRet = SendData(chunk, workerThread->mode); }
+    void write(const QByteArray &chunk) { sendFileRet = SendChunk(chunk, workerThread->mode); }
 };
 
 // Seconds the transfer took; negative when it failed or the printer did

@@ -43,8 +43,10 @@ void DialogCatcher::poll()
                         mb ? mb->informativeText() : QString()});
         const bool accept = mb || dialogsToReject <= 0;
         dialogsToReject -= accept ? 0 : 1;
-        QTimer::singleShot(0, dialog, [dialog, mb, accept] {
-            mb ? mb->done(QMessageBox::Ok) : accept ? dialog->accept() : dialog->reject();
+        const bool cancel = mb && boxesToCancel > 0 && mb->button(QMessageBox::Cancel);
+        boxesToCancel -= cancel ? 1 : 0;
+        QTimer::singleShot(0, dialog, [dialog, mb, accept, cancel] {
+            mb ? mb->done(cancel ? QMessageBox::Cancel : QMessageBox::Ok) : accept ? dialog->accept() : dialog->reject();
         });
     }
 }

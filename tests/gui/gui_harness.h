@@ -33,6 +33,11 @@ public:
     // Dialogs that are not message boxes are accepted, but for this many
     // next ones, which are rejected.
     int dialogsToReject = 0;
+    // Message boxes with a Cancel button are cancelled, this many next ones.
+    int boxesToCancel = 0;
+    // No more polling: a test that needs the thread to have no event
+    // source of its own stops it (boxes then stay up).
+    void stopPolling() { m_timer.stop(); }
     // File dialogs choose these files in turn (the box's text records the
     // dialog's filters); with none left a file dialog is cancelled.
     QStringList filesToChoose;

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSettings>
@@ -62,7 +63,8 @@ inline QStringList frameList(const QString &text)
 // window's medium is one without transport (until the row's steps are
 // done); "during:NAME": NAME is clicked once the network printer has
 // received the next bytes, inside the wait of the click that sent them;
-// "took:N": the steps up to here took at least N ms.
+// "took:N": the steps up to here took at least N ms; "pause:MS": after
+// 100 kB more the printer stops reading for MS (once, on either medium).
 inline void step(PrinterWindow &pw, const QString &word)
 {
     if (word.contains('_') && !word.contains(':'))
@@ -80,6 +82,11 @@ inline void step(PrinterWindow &pw, const QString &word)
     if (what == "claim" || what == "free") usb.setClaimRefused(pw.usbId(), what == "claim");
     if (what == "short") usb.setStatusReadLength(pw.usbId(), 2);
     if (what == "stall") usb.stallOutTransfer(pw.usbId(), n);
+    if (what == "pause") {
+        faults.pauseAfterBytes = 100000;
+        faults.pauseMs = n;
+        usb.pauseOutAfter(pw.usbId(), 100000, n);
+    }
     if (what == "closed" || what == "reopen") pw.click("pushButton_close");
     if (what == "reopen") pw.click("pushButton_open");
     if (what == "cancel") pw.boxes().dialogsToReject = 1;
@@ -95,6 +102,23 @@ inline void step(PrinterWindow &pw, const QString &word)
             return reply;
         });
     pw.printer().setFaults(faults);
+}
+
+// Runs the event loop as the program's own does (sleeping in the event
+// dispatcher, not between passes as QTest's waits do, which would slow the
+// hand-over of a transfer's chunks) until `done` holds or the time-out.
+inline bool runEvents(const std::function<bool()> &done, int timeoutMs)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    check.start(10);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
 }
 
 // A loopback port on which nothing listens (bound once, then released).

@@ -55,6 +55,11 @@ private slots:
                                      << QStringList{"错误|发送失败！请重试"} << QStringList{""};
         QTest::newRow("not open") << tcp << false << "AB" << "closed" << QByteArray()
                                   << QStringList{"设置工具|设备未打开!"} << QStringList{""};
+        // A second click while the chunks go out starts no second send.
+        const QString text(2500, 'x');
+        QTest::newRow("clicked again") << tcp << false << text << "during:pushButton_Send" << text.toLatin1()
+                                       << QStringList() << QStringList{"SEND->" + text.left(1024), "SEND->" + text.left(1024),
+                                                                       "SEND->" + text.left(452)};
     }
 
     void send()
@@ -84,6 +89,19 @@ private slots:
         QCOMPARE(seen, boxes);
         QCOMPARE(lines(pw), shown);
         QVERIFY(pw.widget("pushButton_Send")->isEnabled());
+    }
+
+    // Closing the window in the middle of a send ends it at the next chunk.
+    void closeWhileSending()
+    {
+        PrinterWindow pw(TestMedium::Tcp);
+        QVERIFY(pw.open());
+        pw.widget<QTextEdit>("textEdit_Send")->setPlainText(QString(2500, 'x'));
+        QObject::connect(pw.net(), &emu::NetPrinter::tcpBytesReceived, pw.window(), [&pw] { pw.window()->close(); },
+                         Qt::SingleShotConnection);
+        pw.click("pushButton_Send");
+        QVERIFY(!pw.window()->isVisible());
+        QCOMPARE(lines(pw), QStringList{"SEND->" + QString(1024, 'x')});
     }
 
     // 2500 bytes go out as 1024, 1024 and 452, each followed by a read-back

@@ -5,8 +5,11 @@
 #include "transport/usb_transport.h"
 
 #include <QCheckBox>
+#include <QSemaphore>
+#include <QThread>
 #include <climits>
 #include <libusb.h>
+#include <time.h>
 
 class TestMainWindow : public GuiTest
 {
@@ -112,6 +115,35 @@ private slots:
         QCOMPARE(pw.window()->Ret_Handler(code), int(code != 0 && !boxes.isEmpty()));
         QCOMPARE(shownBoxes(pw), boxes);
         QCOMPARE(int(CDeviceIOOpera::takeAccessProblem()), int(UsbAccessProblem::None));
+    }
+
+    // A pause ends at its deadline with nothing else to wake the thread:
+    // no box poller, no socket, no other timer. It starts just after a
+    // whole second of the monotonic clock, where a coarse timer of one
+    // second rounds down and fires early. A watchdog thread wakes the
+    // thread after 3 s, and the row fails, rather than hang.
+    void pauseEndsAtItsDeadline()
+    {
+        PrinterWindow pw(TestMedium::Tcp);
+        pw.boxes().stopPolling();
+        timespec start{};
+        clock_gettime(CLOCK_MONOTONIC, &start);
+        start = {start.tv_sec + 1, 25 * 1000 * 1000};
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &start, nullptr);
+        QSemaphore returned;
+        bool fired = false;
+        std::unique_ptr<QThread> watchdog(QThread::create([&] {
+            if ((fired = !returned.tryAcquire(1, 3000)))
+                QMetaObject::invokeMethod(qApp, [] {}, Qt::QueuedConnection);
+        }));
+        watchdog->start();
+        QElapsedTimer clock;
+        clock.start();
+        pw.window()->pause(1000);
+        const qint64 took = clock.elapsed();
+        returned.release();
+        watchdog->wait();
+        QVERIFY2(!fired && took >= 1000 && took <= 1500, qPrintable(QString::number(took)));
     }
 };
 

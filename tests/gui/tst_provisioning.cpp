@@ -1,12 +1,14 @@
 // The Wi-Fi provisioning window on a fake scanner, and the hand-off of its
 // credentials to the emulated printer: which frames went out, what the user
 // saw, and that no password reached the diagnostic output.
+#include "maintenance/firmware_file.h"
 #include "page_test_support.h"
 #include "provisioning/distributenet.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -227,6 +229,34 @@ private slots:
         QCOMPARE(shownBoxes(pw), QStringList{box});
         QCOMPARE(window && window->isVisible(), stillOpen);
         QCOMPARE(mismatches(pw, {"+pushButton_WifiSettingRead", "+pushButton_NetSetup"}), QString());
+        delete window;
+    }
+
+    // A download holds the printer: the window cannot send, credentials it
+    // delivers all the same are not sent and unlock nothing, and the
+    // firmware arrives whole.
+    void handoffDuringDownload()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("fw.hex"));
+        const QByteArray content(128 * 1024, '\x5A');
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        PrinterWindow pw(tcp);
+        QVERIFY(pw.open());
+        pw.click("pushButton_NetSetup");
+        const QPointer<DistributeNet> window = provisioningWindows().value(0);
+        waitForScan(window);
+        pw.boxes().filesToChoose = {file.fileName()};
+        pw.click("pushButton_DownloadFW");
+        QTRY_VERIFY_WITH_TIMEOUT(pw.widget<QProgressBar>("progressBar_Update")->value() > 0, 10000);
+        QVERIFY(!part<QPushButton>(window, "btnSetNet")->isEnabled());
+        emit window->wifiCredReady({true, "Lab", "Pa55-word"});
+        QCOMPARE(mismatches(pw, {"-pushButton_Send", "-pushButton_SendFile", "-pushButton_getPrinterInfo", "-pushButton_close"}),
+                 QString());
+        QTRY_COMPARE_WITH_TIMEOUT(pw.boxes().last().text, QStringLiteral("等待打印机指示灯停止闪烁"), 30000);
+        QCOMPARE(pw.printer().received(), firmware::decryptImage(content));
+        QVERIFY(part<QPushButton>(window, "btnSetNet")->isEnabled());
         delete window;
     }
 };

@@ -152,6 +152,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption dropOption(
         QStringLiteral("drop-after"),
         QStringLiteral("Close a TCP connection after N received bytes."), QStringLiteral("n"));
+    const QCommandLineOption pauseOption(
+        QStringLiteral("pause-after"),
+        QStringLiteral("Stop reading a TCP connection for MS milliseconds once it has brought N bytes "
+                       "(a printer writing its flash)."),
+        QStringLiteral("n:ms"));
     const QCommandLineOption refuseOption(QStringLiteral("refuse"),
                                           QStringLiteral("Accept TCP connections and close "
                                                          "them at once."));
@@ -162,7 +167,7 @@ int main(int argc, char *argv[])
     parser.addOptions({tcpOption, udpOption, bindOption, vendorOption, modelOption,
                        deviceIdOption, statusOption, silentOption, delayOption, splitOption,
                        garbageOption, wrongCodeOption, negativeOption, beyondOption, dropOption,
-                       refuseOption, ignoreSetOption});
+                       pauseOption, refuseOption, ignoreSetOption});
     parser.process(app);
 
     emu::NetPrinter::Config config;
@@ -223,6 +228,14 @@ int main(int argc, char *argv[])
         faults.dropAfterBytes = parser.value(dropOption).toInt(&ok);
         if (!ok || faults.dropAfterBytes < 0)
             return fail(QStringLiteral("bad --drop-after value"));
+    }
+    if (parser.isSet(pauseOption)) {
+        bool bytesOk = false, msOk = false;
+        const QString value = parser.value(pauseOption);
+        faults.pauseAfterBytes = value.section(QLatin1Char(':'), 0, 0).toInt(&bytesOk);
+        faults.pauseMs = value.section(QLatin1Char(':'), 1).toInt(&msOk);
+        if (!bytesOk || !msOk || faults.pauseAfterBytes < 0 || faults.pauseMs < 0)
+            return fail(QStringLiteral("bad --pause-after value"));
     }
     faults.refuseConnections = parser.isSet(refuseOption);
     if (parser.isSet(ignoreSetOption)) {

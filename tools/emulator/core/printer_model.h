@@ -48,6 +48,9 @@ struct Faults
     bool negativeLength = false;   // reply length byte >= 0x80 (n | 0x80, payload unchanged)
     int lengthBeyond = 0;          // reply length byte this much above the payload sent (n + k)
     int dropAfterBytes = -1;       // TCP: close the connection after N received bytes
+    int pauseAfterBytes = -1;      // TCP: stop reading a connection for pauseMs once it has brought N bytes
+    int pauseMs = 0;               //   (once per connection; the emulator's small receive buffer soon
+                                   //   makes the sender wait, as a printer writing its flash does)
     bool refuseConnections = false;// TCP: close every connection at once
     int ignoreSetCode = -1;        // set frames of this code are taken but not kept
 };

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+#include <sys/socket.h>
+
 namespace emu {
 
 namespace {
@@ -19,6 +21,9 @@ namespace {
 // is a read of its own on the other side, short enough that a 136-byte
 // reply still arrives well within the tool's 3 s time-out.
 constexpr int kSplitByteIntervalMs = 1;
+// A printer's receive buffer is small: a printer that stops reading makes
+// the sender wait after a few dozen kilobytes, not megabytes.
+constexpr int kReceiveBufferBytes = 32 * 1024;
 
 QString peerText(const QHostAddress &address, quint16 port)
 {
@@ -36,6 +41,8 @@ struct TcpFace::Connection
     qint64 received = 0;
     QByteArray splitQueue;          // reply bytes still to write one by one
     QTimer *splitTimer = nullptr;   // child of the socket
+    bool paused = false;            // not reading (Faults::pauseAfterBytes)
+    bool pauseDone = false;
 };
 
 TcpFace::TcpFace(PrinterModel *model, QObject *parent)
@@ -59,7 +66,12 @@ TcpFace::~TcpFace()
 
 bool TcpFace::listen(const QHostAddress &address, quint16 port)
 {
-    return m_server->listen(address, port);
+    if (!m_server->listen(address, port))
+        return false;
+    // Accepted connections inherit the listener's buffer size.
+    const int size = kReceiveBufferBytes;
+    ::setsockopt(int(m_server->socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    return true;
 }
 
 QHostAddress TcpFace::address() const
@@ -111,11 +123,30 @@ void TcpFace::receive(QTcpSocket *socket)
     if (it == m_connections.end())
         return;
     Connection &connection = *it->second;
-    QByteArray bytes = socket->readAll();
+    if (connection.paused)
+        return;
+    const Faults faults = m_model->faults();
+    const bool pauseDue = faults.pauseAfterBytes >= 0 && !connection.pauseDone;
+    QByteArray bytes = pauseDue ? socket->read(std::max<qint64>(0, faults.pauseAfterBytes - connection.received))
+                                : socket->readAll();
+    if (pauseDue && connection.received + bytes.size() >= faults.pauseAfterBytes) {
+        // The socket takes no more from the system while its buffer is
+        // full; the rest waits in the small receive buffer, then with the
+        // sender.
+        connection.paused = connection.pauseDone = true;
+        socket->setReadBufferSize(1);
+        QTimer::singleShot(faults.pauseMs, socket, [this, socket] {
+            auto found = m_connections.find(socket);
+            if (found == m_connections.end())
+                return;
+            found->second->paused = false;
+            socket->setReadBufferSize(0);
+            receive(socket);
+        });
+    }
     if (bytes.isEmpty())
         return;
 
-    const Faults faults = m_model->faults();
     bool drop = false;
     if (faults.dropAfterBytes >= 0) {
         const qint64 room = std::max<qint64>(0, faults.dropAfterBytes - connection.received);

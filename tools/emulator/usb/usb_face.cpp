@@ -151,6 +151,7 @@ struct UsbFace::Device
     QByteArray inQueue;            // printer → host bytes not yet read
     std::deque<Urb> pendingIn;     // bulk IN URBs on the printer pipe, in order
     std::deque<Urb> pendingOther;  // IN URBs nobody will ever answer
+    std::deque<Urb> heldOut;       // OUT URBs the printer does not read yet (their actual_length: taken so far)
     std::map<UMockdevIoctlClient *, Client> clients;
     bool driverBound = false;
     bool driverPresent = false;    // usblp is loaded: a reconnect binds it again
@@ -158,6 +159,10 @@ struct UsbFace::Device
     int stallOutIn = 0;            // > 0: the printer pipe's OUT transfer that many from now stalls
     qint64 acceptLeft = -1;        // >= 0: bytes the printer pipe still takes before it stalls
     qint64 unplugLeft = -1;        // >= 0: bytes the printer pipe still takes before the cable is pulled
+    qint64 pauseLeft = -1;         // >= 0: bytes the printer pipe still takes before it stops reading
+    int pauseMs = 0;
+    bool pausing = false;          // not reading until pauseEnds
+    Clock::time_point pauseEnds;
     bool removed = false;          // gone from sysfs and /dev as well
     int statusBytes = 4;           // bytes of the status word a vendor read returns
     bool unplugged = false;
@@ -177,8 +182,11 @@ struct UsbFace::Device
             dropUrb(u);
         for (Urb &u : pendingOther)
             dropUrb(u);
+        for (Urb &u : heldOut)
+            dropUrb(u);
         pendingIn.clear();
         pendingOther.clear();
+        heldOut.clear();
     }
 
     static void dropClientState(Client &c)
@@ -316,6 +324,31 @@ struct UsbFace::Shared
         serve(d, todo);
     }
 
+    // The printer reads again: the OUT transfers it held are taken whole.
+    // Called with the mutex held.
+    void resume(Device &d, std::vector<Completion> &todo)
+    {
+        d.pausing = false;
+        while (!d.heldOut.empty()) {
+            Urb u = d.heldOut.front();
+            d.heldOut.pop_front();
+            const int taken = u.header()->actual_length;
+            const QByteArray rest(reinterpret_cast<const char *>(u.bytes()) + taken, u.length() - taken);
+            u.header()->actual_length = u.length();
+            u.header()->status = 0;
+            auto it = d.clients.find(u.owner);
+            if (it == d.clients.end())
+                dropUrb(u);
+            else
+                it->second.done.push_back(u);
+            if (d.session && !rest.isEmpty() && !d.unplugged) {
+                d.stats.outBytes += rest.size();
+                addReply(d, d.session->feed(rest), todo);
+            }
+        }
+        serve(d, todo);
+    }
+
     std::shared_ptr<Device> findDevice(int id) const
     {
         for (const auto &d : devices)
@@ -335,6 +368,9 @@ struct UsbFace::Shared
                         next = std::min(next, c.heldUntil);
             for (const Delayed &x : delayed)
                 next = std::min(next, x.due);
+            for (const auto &d : devices)
+                if (d->pausing)
+                    next = std::min(next, d->pauseEnds);
             if (next == Clock::time_point::max())
                 wake.wait(lock);
             else
@@ -356,6 +392,9 @@ struct UsbFace::Shared
                     ++i;
                 }
             }
+            for (const auto &d : devices)
+                if (d->pausing && d->pauseEnds <= now)
+                    resume(*d, todo);
             for (const auto &d : devices) {
                 for (auto &[key, c] : d->clients) {
                     if (c.heldReap && !c.heldBlocking && c.heldUntil <= now) {
@@ -393,7 +432,7 @@ void dropClient(UsbFace::Device &d, UMockdevIoctlClient *client, std::vector<Com
     auto it = d.clients.find(client);
     if (it == d.clients.end())
         return;
-    for (auto *queue : {&d.pendingIn, &d.pendingOther}) {
+    for (auto *queue : {&d.pendingIn, &d.pendingOther, &d.heldOut}) {
         for (auto u = queue->begin(); u != queue->end();) {
             if (u->owner == client) {
                 dropUrb(*u);
@@ -667,6 +706,27 @@ gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointe
                     dropUrb(u);
                     reply(-1, ENODEV);
                     UsbFace::Shared::pull(d, todo);
+                } else if (!(ep & 0x80) && d.isPrinterPipe(ep)
+                           && (d.pausing || (d.pauseLeft >= 0 && u.length() > d.pauseLeft))) {
+                    // The printer stops reading: the bytes up to the mark
+                    // go in, the rest of this transfer and every later one
+                    // wait until the pause is over.
+                    int taken = 0;
+                    if (!d.pausing) {
+                        taken = int(d.pauseLeft);
+                        d.pauseLeft = -1;
+                        d.pausing = true;
+                        d.pauseEnds = Clock::now() + std::chrono::milliseconds(d.pauseMs);
+                        sh.wake.notify_all();
+                    }
+                    ++d.stats.outTransfers[ep];
+                    u.header()->actual_length = taken;
+                    d.heldOut.push_back(u);
+                    reply(0, 0);
+                    if (d.session && taken > 0) {
+                        d.stats.outBytes += taken;
+                        sh.addReply(d, d.session->feed(QByteArray(reinterpret_cast<const char *>(u.bytes()), taken)), todo);
+                    }
                 } else if (!(ep & 0x80)) {
                     // Bulk OUT: the printer takes the bytes at once, or as
                     // many as it still accepts before it stalls.
@@ -678,6 +738,8 @@ gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointe
                         d.acceptLeft -= bytes.size();
                     if (d.isPrinterPipe(ep) && d.unplugLeft >= 0)
                         d.unplugLeft -= bytes.size();
+                    if (d.isPrinterPipe(ep) && d.pauseLeft >= 0)
+                        d.pauseLeft -= bytes.size();
                     ++d.stats.outTransfers[ep];
                     u.header()->actual_length = int(bytes.size());
                     u.header()->status = full ? -EPIPE : 0;
@@ -700,13 +762,15 @@ gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointe
             gulong address = 0;
             std::memcpy(&address, arg->data, sizeof address);
             bool found = false;
-            for (auto *queue : {&d.pendingIn, &d.pendingOther}) {
+            for (auto *queue : {&d.pendingIn, &d.pendingOther, &d.heldOut}) {
                 for (auto u = queue->begin(); u != queue->end() && !found; ++u) {
                     if (u->owner == client && u->hostAddress == address) {
                         Urb x = *u;
                         queue->erase(u);
                         x.header()->status = -ENOENT;
-                        x.header()->actual_length = 0;
+                        // A held OUT transfer keeps what the printer took.
+                        if (queue != &d.heldOut)
+                            x.header()->actual_length = 0;
                         c.done.push_back(x);
                         ++d.stats.discarded;
                         found = true;
@@ -1058,6 +1122,15 @@ void UsbFace::acceptOnly(int id, qint64 bytes)
     std::lock_guard lock(m_shared->mutex);
     if (auto d = m_shared->findDevice(id))
         d->acceptLeft = std::max<qint64>(-1, bytes);
+}
+
+void UsbFace::pauseOutAfter(int id, qint64 bytes, int ms)
+{
+    std::lock_guard lock(m_shared->mutex);
+    if (auto d = m_shared->findDevice(id)) {
+        d->pauseLeft = std::max<qint64>(-1, bytes);
+        d->pauseMs = ms;
+    }
 }
 
 void UsbFace::unplugAfter(int id, qint64 bytes)

@@ -130,6 +130,14 @@ public:
     // limit delivers the bytes up to it and stalls). -1 takes everything
     // again.
     void acceptOnly(int id, qint64 bytes);
+    // The printer stops reading for `ms`, once, after its pipe has taken
+    // `bytes` more bytes from now on (a printer writing its flash): the
+    // OUT transfer that crosses the mark delivers the bytes up to it and
+    // then waits (NAK) with the rest, as every OUT transfer does during
+    // the pause. A transfer the host gives up on meanwhile ends cut short
+    // at what it delivered; when the pause is over the waiting transfers
+    // are taken whole.
+    void pauseOutAfter(int id, qint64 bytes, int ms);
     // The cable is pulled in the middle of a transfer: the printer pipe
     // takes `bytes` more bytes from now on, then the device is gone. The OUT
     // transfer that crosses the limit delivers the bytes up to it and fails
