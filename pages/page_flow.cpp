@@ -107,17 +107,28 @@ std::optional<int> MainWindow::setPage(const PageFlow &flow, const std::function
 
 bool MainWindow::fieldFits(const QString &fieldName, quint8 code, const QString &text)
 {
-    const auto type = static_cast<SetInfoType>(code);
-    // Read wide, so that a number beyond 32 bits (which the builder would
-    // send as 0) is refused too.
+    // The field's rule is the settings catalogue's (the command line takes
+    // the same); a page's integer fields all carry one rule per code.
+    const settings::Setting *setting = nullptr;
+    for (const settings::Setting &s : settings::catalogue()) {
+        if (s.code == code) {
+            setting = &s;
+            break;
+        }
+    }
+    // The page reads its field as a whole number: wide, so that a number
+    // beyond 32 bits (which the builder would send as 0) is refused too,
+    // and as the builder does otherwise.
     bool isNumber = false;
     const qint64 wide = text.trimmed().toLongLong(&isNumber, 10);
     const qint64 value = isNumber ? wide : proto::parseInteger(text);
-    if (proto::fieldValueFits(type, value, mmToDot))
+    const settings::Refusal refusal =
+        setting ? settings::refusal(*setting, QString::number(value), openModel()) : settings::Refusal{};
+    if (refusal.ok())
         return true;
-    const auto range = proto::fieldRange(type, mmToDot);
+    // The page's fields hold whole numbers: the bounds toward zero.
     showBox(QMessageBox::Information, tr("设置工具"),
-            tr("%1的取值范围为%2 ~ %3，请重新输入").arg(fieldName).arg(range->min).arg(range->max));
+            tr("%1的取值范围为%2 ~ %3，请重新输入").arg(fieldName).arg(qint64(refusal.min)).arg(qint64(refusal.max)));
     return false;
 }
 

@@ -53,7 +53,7 @@ QByteArray textsSettingFrame(SetInfoType code, const QStringList &texts)
 {
     QByteArray payload;
     for (const QString &text : texts) {
-        payload.append(text.toUtf8());
+        payload.append(textBytes(text));
         payload.append('\0');
     }
     return buildFrame(ClassSet, code, payload);
@@ -318,7 +318,7 @@ int textsPayloadSize(const QStringList &texts)
 {
     qsizetype size = 0;
     for (const QString &text : texts)
-        size += text.toUtf8().size() + 1;
+        size += textBytes(text).size() + 1;
     return int(std::min<qsizetype>(size, INT_MAX));
 }
 
