@@ -216,6 +216,10 @@ private slots:
         const QMap<int, QByteArray> wanted = op == "set"         ? kWanted
                                              : op == "cli apply" ? QMap<int, QByteArray>{{0x2C, kWanted[0x2C]}}
                                                                  : QMap<int, QByteArray>();
+        // Nothing acknowledges a set frame: the printer may still be taking
+        // in the last one when the operation has ended.
+        for (auto it = wanted.cbegin(); fault == "none" && it != wanted.cend(); ++it)
+            QVERIFY(printer.waitForFrame(0x01, quint8(it.key()), kReplyTimeoutMs));
         for (auto it = before.cbegin(); it != before.cend(); ++it) {
             const QByteArray now = printer.setting(quint8(it.key())), set = wanted.value(it.key(), it.value());
             QVERIFY2(fault == "none" ? now == set : now == it.value() || now == set,
