@@ -90,7 +90,9 @@ QList<SetInfoType> instructionsFor(const QStringList &keys, const Model &model);
 QStringList keysOf(SetInfoType code, const Model &model);
 
 // One query reply's payload (the zero-filled result buffer of the query
-// helpers) to the values of the keys it carries. An enumeration byte that
+// helpers) to the values of the keys it carries: those of the model's group
+// (a page the window hides for the model still decodes, for the reader
+// that asked). An enumeration byte that
 // names no choice, or a speed, density or code page beyond its combo,
 // leaves its key out, so a reader shows nothing for it.
 Values decode(SetInfoType code, const unsigned char *payload, int size, const Model &model);
