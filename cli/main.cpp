@@ -2,6 +2,7 @@
 #include "cli/cli.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cstdio>
 #include <unistd.h>
@@ -30,7 +31,10 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(messages);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int code = cli::run(arguments, {out, err, isatty(STDERR_FILENO) == 1}, QCoreApplication::applicationFilePath());
+    QFile in;
+    in.open(stdin, QIODevice::ReadOnly);
+    const int code = cli::run(arguments, {out, err, isatty(STDERR_FILENO) == 1, &in, isatty(STDIN_FILENO) == 1},
+                              QCoreApplication::applicationFilePath());
     out.flush();
     err.flush();
     return code;

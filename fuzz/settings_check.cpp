@@ -1,9 +1,13 @@
 // Operator input to settings: a value check takes is its own canonical
 // form (checked again it comes back unchanged) and lies inside the
-// setting's rules; a refusal carries no value.
+// setting's rules (a length's dots inside its range); a refusal carries no
+// value.
 #include "fuzz_check.h"
+#include "protocol/conversions.h"
 #include "protocol/instructions.h"
 #include "protocol/settings_catalogue.h"
+
+#include <cmath>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -21,7 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (s.kind == settings::Kind::Choice)
         FUZZ_CHECK(s.choices.contains(checked.value));
     if (s.kind == settings::Kind::Text)
-        FUZZ_CHECK(checked.value.toUtf8().size() <= proto::kMaxTextBytes);
+        FUZZ_CHECK(proto::textBytes(checked.value).size() <= proto::kMaxTextBytes);
+    // A length goes out as dots inside its range.
+    if (s.kind == settings::Kind::Decimal) {
+        const settings::Range r = *settings::range(s, model);
+        const int dots = settings::dotsOf(checked.value, model);
+        FUZZ_CHECK(dots >= std::lround(r.min * model.mmToDot) && dots <= std::lround(r.max * model.mmToDot));
+    }
     const settings::Checked again = settings::check(s, checked.value, model);
     if (!again.ok() || again.value != checked.value)
         std::fprintf(stderr, "%s: \"%s\" -> \"%s\" -> %s\n", qPrintable(s.key), qPrintable(text),

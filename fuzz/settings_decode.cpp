@@ -1,9 +1,12 @@
 // Query replies to settings: a reply yields only keys its instruction
-// carries on that model, and every number, size, choice and address it yields
-// is one the same setting's check takes back unchanged, so whatever a
-// printer reports can be saved in a profile and set again (but a TCP port
-// of 0, which leaves the printer unreachable: shown, never set).
+// carries on that model (or on a page the window hides for it), every length brings back the dots it was read as,
+// and every number, length, choice and address it yields is one the same
+// setting's check takes back unchanged (label sizes inside the window's
+// range; a TCP port of 0, which leaves the printer unreachable, is shown
+// but never set), so whatever a printer reports can be saved in a profile
+// and set again.
 #include "fuzz_check.h"
+#include "protocol/conversions.h"
 #include "protocol/settings_catalogue.h"
 
 #include <algorithm>
@@ -29,15 +32,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QStringList carried = settings::keysOf(code, model);
     for (auto it = values.begin(); it != values.end(); ++it) {
-        FUZZ_CHECK(carried.contains(it.key()));
         const settings::Setting *s = settings::find(it.key());
+        // A page the window hides for the model still decodes (a reader
+        // asked for it); the other model group's keys never do.
+        FUZZ_CHECK(s && s->code == code && (carried.contains(it.key()) || !settings::pageShown(s->page, model)));
         // Texts are left as the printer sent them, bytes that are no UTF-8
-        // included, and so is the access point's address, which travels as
-        // a text too; read-only values have nothing to check.
-        if (s->kind == settings::Kind::Text || s->kind == settings::Kind::Info || s->code == AP_MODE)
+        // kept byte for byte, and so is the access point's address, which
+        // travels as a text too; read-only values have nothing to check.
+        if (s->kind == settings::Kind::Text || s->code == AP_MODE) {
+            FUZZ_CHECK(!proto::textBytes(it.value()).contains('\0'));
+            // A text of its own comes back as the bytes up to its 00.
+            if (code == SN || code == BR_EDR_NAME || code == BLE_NAME || code == PIN)
+                FUZZ_CHECK(proto::textBytes(it.value()) == QByteArray(reinterpret_cast<const char *>(buffer.data())));
+            continue;
+        }
+        if (s->kind == settings::Kind::Info)
             continue;
         if (it.key().endsWith(QLatin1String(".tcp_port")) && it.value() == QLatin1String("0"))
             continue;
+        // A length comes back as the dots it was read as.
+        if (s->kind == settings::Kind::Decimal) {
+            const int at = code == LABEL_SIZE && it.key().endsWith(QLatin1String("width_mm")) ? 2 : 0;
+            const int dots = code == LABEL_SIZE || code == LABLE_CLEARANCE || code == BLACK_CLEARANCE
+                                 ? buffer[size_t(at)] + 256 * buffer[size_t(at + 1)]
+                                 : int(qint16(quint16(buffer[0] + 256 * buffer[1])));
+            FUZZ_CHECK(settings::dotsOf(it.value(), model) == dots);
+            // The window's label-size range is narrower than what a printer
+            // can hold: such a size is refused when set again, as the window
+            // refuses it.
+            if (code == LABEL_SIZE)
+                continue;
+        }
         const settings::Checked back = settings::check(*s, it.value(), model);
         if (!back.ok() || back.value != it.value())
             std::fprintf(stderr, "%s = \"%s\": %s\n", qPrintable(it.key()), qPrintable(it.value()), qPrintable(back.error));

@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "protocol/conversions.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
 
@@ -17,9 +18,14 @@ void MainWindow::on_pushButton_DistanceSettingRead_clicked()
 int MainWindow::Distance_Init()
 {
     settings::Values v;
+    // The millimetre fields show whole millimetres, cut toward zero.
     const auto show = [&v](QLineEdit *field, const char *key) {
-        if (v.contains(QString::fromLatin1(key)))
-            field->setText(v.value(QString::fromLatin1(key)));
+        const QString value = v.value(QString::fromLatin1(key));
+        if (value.isNull())
+            return;
+        const bool millimetres = settings::find(QString::fromLatin1(key))->kind == settings::Kind::Decimal;
+        field->setText(millimetres ? QString::number(proto::divideTowardZero(settings::dotsOf(value, openModel()), mmToDot))
+                                   : value);
     };
     ReadSetting(THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT, openModel(), v, ret_mode);
     ReadSetting(SEAM_TO_PRINT_HRAD_DISTANCE, openModel(), v, ret_mode);

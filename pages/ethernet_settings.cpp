@@ -55,7 +55,7 @@ void MainWindow::on_pushButton_NetportSettingSet_clicked()
             && addressFits(fieldNameOf(tr("子网掩码：")), ui->lineEdit_NetportSubnetMask->text())
             && addressFits(fieldNameOf(tr("网关地址：")), ui->lineEdit_NetportGateway->text()) && addressSet()
             && settingFits(fieldNameOf(tr("TCP端口:")), "ethernet.tcp_port", ui->lineEdit_NetportTCPPort->text())
-            && fieldFits(fieldNameOf(tr("UDP端口:")), PORT_MESSAGE, ui->lineEdit_NetportUDPPort->text());
+            && settingFits(fieldNameOf(tr("UDP端口:")), "ethernet.udp_port", ui->lineEdit_NetportUDPPort->text());
     };
     const std::optional<int> result = runOnPrinter({.proceed = valuesFit}, [this] {
         return firstFailure({Net_Set(), Set_Send_PORT_MESSAGE_Instruction()});

@@ -1,5 +1,6 @@
 #include "pages/kept_bytes.h"
 
+#include "protocol/conversions.h"
 #include "protocol/frame.h"
 
 void KeptBytes::keepText(const QString &key, const QByteArray &bytes)
@@ -23,8 +24,13 @@ void KeptBytes::keepChoices(const QStringList &keys, const QByteArray &payload)
 
 QByteArray KeptBytes::text(const QString &key, const QString &text) const
 {
+    // The field may show the bytes decoded as UTF-8 (U+FFFD for what is
+    // not) or losslessly (proto::losslessText): either way, unedited means
+    // the bytes go back. An edited text keeps what it still holds of the
+    // bytes read, the rest as UTF-8.
+    const QByteArray bytes = proto::textBytes(text);
     const auto kept = m_bytes.constFind(key);
-    return kept != m_bytes.cend() && QString::fromUtf8(*kept) == text ? *kept : text.toUtf8();
+    return kept != m_bytes.cend() && (bytes == *kept || QString::fromUtf8(*kept) == text) ? *kept : bytes;
 }
 
 int KeptBytes::choice(const QString &key, int index) const

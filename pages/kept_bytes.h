@@ -1,11 +1,10 @@
 // What the printer sent for the texts and choices of the pages, kept so
 // that a set sends back what nobody changed exactly as it came.
 //
-// Texts are shown decoded as UTF-8. Bytes that are not UTF-8 (network and
-// device names in GBK are common) show as U+FFFD, and encoding the field
-// again would destroy the name. So while a field still shows the text
-// decoded from the bytes kept for it, those bytes go back unchanged; once
-// edited, the field's text goes as UTF-8.
+// Bytes that are not UTF-8 (network and device names in GBK are common)
+// would not survive encoding the field's text again as UTF-8. So while a
+// field still shows the text decoded from the bytes kept for it, those
+// bytes go back unchanged; once edited, the field's text goes as UTF-8.
 //
 // A choice byte that the page's combo does not list leaves the combo
 // without a selection. Its index, -1, would go out as FF: a value nobody

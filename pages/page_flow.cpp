@@ -108,18 +108,12 @@ std::optional<int> MainWindow::setPage(const PageFlow &flow, const std::function
 
 bool MainWindow::fieldFits(const QString &fieldName, quint8 code, const QString &text)
 {
-    const auto type = static_cast<SetInfoType>(code);
-    // Read wide, so that a number beyond 32 bits (which the builder would
-    // send as 0) is refused too.
-    bool isNumber = false;
-    const qint64 wide = text.trimmed().toLongLong(&isNumber, 10);
-    const qint64 value = isNumber ? wide : proto::parseInteger(text);
-    if (proto::fieldValueFits(type, value, mmToDot))
-        return true;
-    const auto range = proto::fieldRange(type, mmToDot);
-    showBox(QMessageBox::Information, tr("设置工具"),
-            tr("%1的取值范围为%2 ~ %3，请重新输入").arg(fieldName).arg(range->min).arg(range->max));
-    return false;
+    // A page's integer fields all carry one rule per code.
+    for (const settings::Setting &s : settings::catalogue()) {
+        if (s.code == code)
+            return settingFits(fieldName, s, text);
+    }
+    return true;
 }
 
 bool MainWindow::textFits(const QString &fieldName, const QByteArray &utf8, int othersBytes)
@@ -142,12 +136,28 @@ bool MainWindow::addressFits(const QString &fieldName, const QString &text)
 
 bool MainWindow::settingFits(const QString &fieldName, const char *key, const QString &text)
 {
-    const settings::Setting &setting = *settings::find(QString::fromLatin1(key));
-    if (settings::check(setting, text, openModel()).ok())
+    return settingFits(fieldName, *settings::find(QString::fromLatin1(key)), text);
+}
+
+bool MainWindow::settingFits(const QString &fieldName, const settings::Setting &setting, const QString &text)
+{
+    // The field's rule is the settings catalogue's (the command line takes
+    // the same). A number field is read as a whole number: wide, so that a
+    // number beyond 32 bits (which the builder would send as 0) is refused
+    // too, and as the builder does otherwise (an empty field is 0).
+    QString judged = text.trimmed();
+    if (setting.kind == settings::Kind::Number || setting.kind == settings::Kind::Decimal) {
+        bool isNumber = false;
+        const qint64 wide = judged.toLongLong(&isNumber, 10);
+        judged = QString::number(isNumber ? wide : proto::parseInteger(text));
+    }
+    const settings::Refusal refusal = settings::refusal(setting, judged, openModel());
+    if (refusal.ok())
         return true;
-    if (const auto range = settings::numberRange(setting, openModel()))
+    // The page's fields hold whole numbers: the bounds toward zero.
+    if (refusal.reason == settings::Refusal::Reason::Range)
         showBox(QMessageBox::Information, tr("设置工具"),
-                tr("%1的取值范围为%2 ~ %3，请重新输入").arg(fieldName).arg(range->min).arg(range->max));
+                tr("%1的取值范围为%2 ~ %3，请重新输入").arg(fieldName).arg(qint64(refusal.min)).arg(qint64(refusal.max)));
     else
         showBox(QMessageBox::Information, tr("设置工具"), tr("%1每段的取值范围为0 ~ 255，请重新输入").arg(fieldName));
     return false;

@@ -29,6 +29,10 @@ int MainWindow::Print_Init()
     // back as read (see KeptBytes).
     const auto keep = [&](const char *key) { m_kept.keepChoices({QString::fromLatin1(key)}, payload); };
     const auto number = [&v](const char *key) { return v.value(QString::fromLatin1(key)); };
+    // The page shows whole millimetres, cut toward zero.
+    const auto wholeMm = [&](const char *key) {
+        return QString::number(proto::divideTowardZero(settings::dotsOf(number(key), openModel()), mmToDot));
+    };
     const auto index = [&v](const char *key) { return settings::choiceIndex(v, QString::fromLatin1(key)); };
     // A combo number the decode left out (beyond the combo) selects nothing.
     const auto comboNumber = [&v](const char *key) {
@@ -45,17 +49,17 @@ int MainWindow::Print_Init()
         ui->comboBox_PrintDensty->setCurrentIndex(comboNumber("print.density"));
     }
     if (query(2, LABLE_CLEARANCE))
-        ui->lineEdit_LabelGap->setText(number("print.label_gap_mm"));
+        ui->lineEdit_LabelGap->setText(wholeMm("print.label_gap_mm"));
     if (query(3, BLACK_CLEARANCE))
-        ui->lineEdit_BlackLabelGap->setText(number("print.black_mark_gap_mm"));
+        ui->lineEdit_BlackLabelGap->setText(wholeMm("print.black_mark_gap_mm"));
     if (query(4, PRINT_DIRECTION)) {
         ui->comboBox_PrintDirection->setCurrentIndex(index("print.rotation"));
         ui->comboBox_PrintMethod->setCurrentIndex(index("print.mirror"));
     }
     if (query(5, PRINT_OFFSET))
-        ui->lineEdit_PrintShift->setText(number("print.offset_mm"));
+        ui->lineEdit_PrintShift->setText(wholeMm("print.offset_mm"));
     if (query(6, VERTICAL_MIGRATION))
-        ui->lineEdit_VerticalShift->setText(number("print.vertical_offset_mm"));
+        ui->lineEdit_VerticalShift->setText(wholeMm("print.vertical_offset_mm"));
     // Printing method exists only on the extended models, automatic paper
     // feed only on the others.
     if (printModeFlag && query(7, PRINTER_MODE))
@@ -76,7 +80,7 @@ int MainWindow::Print_Init()
     if (query(12, LABEL_SIZE)) {
         // The page shows one decimal, cut off rather than rounded.
         const auto shown = [&](const char *key) {
-            return proto::dotsToMmText(int(std::lround(number(key).toDouble() * mmToDot)), mmToDot);
+            return proto::dotsToMmText(settings::dotsOf(number(key), openModel()), mmToDot);
         };
         ui->lineEdit_2->setText(shown("print.label_height_mm"));
         ui->lineEdit->setText(shown("print.label_width_mm"));

@@ -81,6 +81,92 @@ QString macText(const unsigned char *bytes)
     return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(bytes), 6).toHex(':').toUpper());
 }
 
+namespace {
+
+constexpr char16_t kRawByteBase = 0xDC00; // + byte: U+DC80..U+DCFF
+
+bool isRawByte(QChar c)
+{
+    return c.unicode() >= kRawByteBase + 0x80 && c.unicode() <= kRawByteBase + 0xFF;
+}
+
+} // namespace
+
+QString losslessText(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype n = bytes.size();
+    QString text;
+    text.reserve(n);
+    for (qsizetype i = 0; i < n;) {
+        const uchar lead = p[i];
+        int length = 0;
+        char32_t cp = 0;
+        char32_t smallest = 0;
+        if (lead < 0x80) {
+            text.append(QChar(lead));
+            ++i;
+            continue;
+        }
+        if ((lead & 0xE0) == 0xC0)
+            length = 2, cp = lead & 0x1F, smallest = 0x80;
+        else if ((lead & 0xF0) == 0xE0)
+            length = 3, cp = lead & 0x0F, smallest = 0x800;
+        else if ((lead & 0xF8) == 0xF0)
+            length = 4, cp = lead & 0x07, smallest = 0x10000;
+        bool valid = length > 0 && i + length <= n;
+        for (int k = 1; valid && k < length; ++k) {
+            valid = (p[i + k] & 0xC0) == 0x80;
+            cp = (cp << 6) | (p[i + k] & 0x3F);
+        }
+        // Overlong forms, UTF-16 surrogates and code points beyond Unicode
+        // are not UTF-8 either.
+        valid = valid && cp >= smallest && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+        if (!valid) {
+            text.append(QChar(char16_t(kRawByteBase + lead)));
+            ++i;
+            continue;
+        }
+        if (QChar::requiresSurrogates(cp)) {
+            text.append(QChar(QChar::highSurrogate(cp)));
+            text.append(QChar(QChar::lowSurrogate(cp)));
+        } else {
+            text.append(QChar(char16_t(cp)));
+        }
+        i += length;
+    }
+    return text;
+}
+
+QByteArray textBytes(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    qsizetype start = 0;
+    // Runs of ordinary text go through Qt's encoder, raw bytes as they are.
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool end = i == text.size();
+        const bool raw = !end && isRawByte(text.at(i))
+                         && !(i > 0 && text.at(i - 1).isHighSurrogate());
+        if (!end && !raw)
+            continue;
+        bytes.append(QStringView(text).mid(start, i - start).toUtf8());
+        if (raw)
+            bytes.append(char(text.at(i).unicode() - kRawByteBase));
+        start = i + 1;
+    }
+    return bytes;
+}
+
+bool holdsRawBytes(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isRawByte(text.at(i)) && !(i > 0 && text.at(i - 1).isHighSurrogate()))
+            return true;
+    }
+    return false;
+}
+
 QList<int> dottedQuadValues(const QString &text)
 {
     QList<int> values;

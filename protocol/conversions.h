@@ -57,6 +57,18 @@ int ipModeIndex(IpBlock block, bool dhcp);
 // upper-case hexadecimal digits each, joined with ":" (00:1A:2B:3C:4D:5E).
 QString macText(const unsigned char *bytes);
 
+// Printer texts (network names, passwords, Bluetooth names, the serial
+// number) are bytes, usually UTF-8, sometimes another encoding (a GBK
+// network name). losslessText() decodes the valid UTF-8 and keeps every
+// byte of an invalid sequence as the lone surrogate U+DC80 + (byte - 0x80),
+// which no valid UTF-8 decodes to; textBytes() turns such a text back into
+// exactly the bytes it came from (and any other text into UTF-8), so a
+// text read from one printer goes into another byte for byte.
+QString losslessText(QByteArrayView bytes);
+QByteArray textBytes(const QString &text);
+// The text holds bytes that are not UTF-8 (kept as above).
+bool holdsRawBytes(const QString &text);
+
 } // namespace proto
 
 // Tolerant reading of a millimetre value: the system locale's number

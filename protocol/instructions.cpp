@@ -53,7 +53,7 @@ QByteArray textsSettingFrame(SetInfoType code, const QStringList &texts)
 {
     QList<QByteArray> bytes;
     for (const QString &text : texts)
-        bytes.append(text.toUtf8());
+        bytes.append(textBytes(text));
     return textBytesSettingFrame(code, bytes);
 }
 
@@ -326,7 +326,7 @@ int textsPayloadSize(const QStringList &texts)
 {
     qsizetype size = 0;
     for (const QString &text : texts)
-        size += text.toUtf8().size() + 1;
+        size += textBytes(text).size() + 1;
     return int(std::min<qsizetype>(size, INT_MAX));
 }
 

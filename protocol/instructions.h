@@ -14,7 +14,8 @@
 //   arithmetic, and send the low 16 bits little-endian, so negative values
 //   go out in two's complement and out-of-range values wrap. Use
 //   fieldRange() first to refuse what would wrap.
-// - Texts go out as UTF-8 followed by one 00 byte; the length byte is the
+// - Texts go out as UTF-8 followed by one 00 byte (bytes a printer sent
+//   that are not UTF-8 go back as they came, see proto::textBytes()); the length byte is the
 //   payload length modulo 256. Use textsPayloadFit() first to refuse what
 //   the length byte cannot describe.
 #pragma once

@@ -33,7 +33,7 @@ bool extendedPrint(const QString &text)
 
 settings::Model settingsModel(const QString &text)
 {
-    return {twelveDots(text) ? 12 : 8, extendedPrint(text)};
+    return {twelveDots(text) ? 12 : 8, extendedPrint(text), firmwareOnly(text)};
 }
 
 } // namespace models

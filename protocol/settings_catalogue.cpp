@@ -5,7 +5,9 @@
 #include "protocol/instructions.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstring>
 
 namespace settings {
 
@@ -26,6 +28,12 @@ Setting choice(const char *key, const char *page, SetInfoType code, const QStrin
 Setting of(const char *key, const char *page, SetInfoType code, Kind kind)
 {
     return {.key = QString::fromLatin1(key), .page = QString::fromLatin1(page), .code = code, .kind = kind};
+}
+
+Setting length(const char *key, const char *page, SetInfoType code)
+{
+    return {.key = QString::fromLatin1(key), .page = QString::fromLatin1(page), .code = code, .kind = Kind::Decimal,
+            .unit = QStringLiteral("mm")};
 }
 
 Setting secret(Setting s)
@@ -51,14 +59,11 @@ QList<Setting> build()
     const QStringList baud = {"4800",   "9600",   "14400",  "19200",  "38400",  "56000",
                               "57600",  "115200", "128000", "230400", "256000", "460800",
                               "500000", "512000", "600000", "750000", "921600"};
-    Setting labelHeight = of("print.label_height_mm", "print", LABEL_SIZE, Kind::Decimal);
-    Setting labelWidth = of("print.label_width_mm", "print", LABEL_SIZE, Kind::Decimal);
-    labelHeight.unit = labelWidth.unit = QStringLiteral("mm");
     return {
         number("print.speed", "print", SPEED),
         number("print.density", "print", Densty_SETTING),
-        number("print.label_gap_mm", "print", LABLE_CLEARANCE, "mm"),
-        number("print.black_mark_gap_mm", "print", BLACK_CLEARANCE, "mm"),
+        length("print.label_gap_mm", "print", LABLE_CLEARANCE),
+        length("print.black_mark_gap_mm", "print", BLACK_CLEARANCE),
         choice("print.rotation", "print", PRINT_DIRECTION, {"0", "180"}),
         choice("print.mirror", "print", PRINT_DIRECTION, {"normal", "mirrored"}),
         only(choice("print.method", "print", PRINTER_MODE, {"thermal", "thermal-transfer", "adaptive"}),
@@ -67,15 +72,15 @@ QList<Setting> build()
         choice("print.paper_type", "print", PAPER_TYPE, {"gap", "black-mark", "continuous", "auto"}),
         number("print.code_page", "print", DEFAULT_CODE),
         choice("print.command_set", "print", SIMULATION, {"ZPL", "TSPL", "CPCL", "EPL", "DPL", "AUTO"}),
-        labelHeight,
-        labelWidth,
-        number("print.offset_mm", "print", PRINT_OFFSET, "mm"),
-        number("print.vertical_offset_mm", "print", VERTICAL_MIGRATION, "mm"),
+        length("print.label_height_mm", "print", LABEL_SIZE),
+        length("print.label_width_mm", "print", LABEL_SIZE),
+        length("print.offset_mm", "print", PRINT_OFFSET),
+        length("print.vertical_offset_mm", "print", VERTICAL_MIGRATION),
         choice("print.language", "print", LG_MODE,
                {"english", "chinese-simplified", "chinese-traditional", "korean", "japanese", "arabic", "thai"}),
         number("distance.paper_exit_dots", "distance", THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT, "dots"),
-        number("distance.seam_mm", "distance", SEAM_TO_PRINT_HRAD_DISTANCE, "mm"),
-        number("distance.black_mark_mm", "distance", BLACK_TO_PRINT_HEAD_DISTANCE, "mm"),
+        length("distance.seam_mm", "distance", SEAM_TO_PRINT_HRAD_DISTANCE),
+        length("distance.black_mark_mm", "distance", BLACK_TO_PRINT_HEAD_DISTANCE),
         number("distance.tear_dots", "distance", PRINT_HEAD_TO_TEAR_DISTANCE, "dots"),
         choice("serial.baud", "serial", SERIAL_PORT, baud),
         choice("serial.parity", "serial", SERIAL_PORT, {"0", "1", "2"}),
@@ -92,12 +97,14 @@ QList<Setting> build()
         of("wifi.ap.ip", "wifi", AP_MODE, Kind::Address),
         number("wifi.tcp_port", "wifi", TCP_SERVICE_PORT_NUMBER),
         of("wifi.mac", "wifi", MAC_ADDRESSES, Kind::Info),
-        choice("ip.mode", "ip", IP_MESSAGE, {"static", "dhcp"}),
+        // An address mode travels only with its addresses: a clone that
+        // switched a printer to static would keep whatever address it has.
+        identity(choice("ip.mode", "ip", IP_MESSAGE, {"static", "dhcp"})),
         identity(of("ip.address", "ip", IP_MESSAGE, Kind::Address)),
         of("ip.subnet_mask", "ip", IP_MESSAGE, Kind::Address),
         identity(of("ip.gateway", "ip", IP_MESSAGE, Kind::Address)),
         of("ip.dns", "ip", IP_MESSAGE, Kind::Address),
-        choice("ethernet.mode", "ethernet", ETHERNET_IP, {"dhcp", "static"}),
+        identity(choice("ethernet.mode", "ethernet", ETHERNET_IP, {"dhcp", "static"})),
         identity(of("ethernet.address", "ethernet", ETHERNET_IP, Kind::Address)),
         of("ethernet.subnet_mask", "ethernet", ETHERNET_IP, Kind::Address),
         identity(of("ethernet.gateway", "ethernet", ETHERNET_IP, Kind::Address)),
@@ -129,36 +136,76 @@ const QList<SetInfoType> &sendingOrder()
     return order;
 }
 
-} // namespace
-
-// Integer settings without a 16-bit field of their own: their range is
-// the page's combo. A TCP service port of 0 would leave the printer
-// unreachable over the network.
-std::optional<proto::ValueRange> numberRange(const Setting &s, const Model &model)
+// The range of a number in its unit, or of a length in dots.
+struct DotsRange
 {
+    qint64 min = 0;
+    qint64 max = 0;
+};
+
+// The refusal table's bounds in printer units: combo entries, the window's
+// label size in dots, otherwise the printer's 16-bit field.
+std::optional<DotsRange> printerRange(const Setting &s, const Model &model)
+{
+    const int mmToDot = std::max(1, model.mmToDot);
+    // A TCP service port of 0 would leave the printer unreachable over the
+    // network.
     if (s.key == QLatin1String("wifi.tcp_port") || s.key == QLatin1String("ethernet.tcp_port"))
-        return proto::ValueRange{1, 65535};
+        return DotsRange{1, 65535};
     switch (s.code) {
-    case SPEED: return proto::ValueRange{0, model.extended ? 7 : 3};
-    case Densty_SETTING: return proto::ValueRange{0, 15};
-    case DEFAULT_CODE: return proto::ValueRange{0, 61};
-    case PORT_MESSAGE: return proto::ValueRange{0, 65535};
-    default: return proto::fieldRange(s.code, model.mmToDot);
+    case SPEED: return DotsRange{0, model.extended ? 7 : 3};
+    case Densty_SETTING: return DotsRange{0, 15};
+    case DEFAULT_CODE: return DotsRange{0, 61};
+    case PORT_MESSAGE: return DotsRange{0, 65535};
+    case LABEL_SIZE:
+        // The window's size fields take width 20 ~ 108 and height 10 ~ 1778.
+        return s.key == QLatin1String("print.label_width_mm") ? DotsRange{20 * mmToDot, 108 * mmToDot}
+                                                              : DotsRange{10 * mmToDot, 1778 * mmToDot};
+    default: break;
     }
+    if (s.kind == Kind::Decimal) {
+        // The whole 16-bit field, in dots.
+        if (const auto field = proto::fieldRange(s.code, 1))
+            return DotsRange{field->min, field->max};
+        return std::nullopt;
+    }
+    if (const auto field = proto::fieldRange(s.code, mmToDot))
+        return DotsRange{field->min, field->max};
+    return std::nullopt;
 }
 
-namespace {
-
-// Label sizes in millimetres with two decimals, rounded: at 8 and at 12
-// dots/mm every dot count survives the way back (mm x mmToDot, rounded).
-QString labelMm(int dots, int mmToDot)
+// Bounds as the operator writes them: whole numbers plain, fractions with
+// at most three decimals (8191.875).
+QString boundText(double value)
 {
-    return QString::number(double(dots) / mmToDot, 'f', 2);
+    QString text = QString::number(value, 'f', 3);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+// The `count` 00-terminated texts at the start of a payload, each kept
+// byte for byte (proto::losslessText); missing ones are empty.
+QStringList texts(const unsigned char *payload, int size, int count)
+{
+    QStringList list;
+    int at = 0;
+    for (int i = 0; i < count; ++i) {
+        const auto *start = payload + at;
+        const int room = std::max(0, size - at);
+        const void *nul = room > 0 ? std::memchr(start, 0, size_t(room)) : nullptr;
+        const int length = nul ? int(static_cast<const unsigned char *>(nul) - start) : room;
+        list << proto::losslessText(QByteArrayView(start, length));
+        at += length + 1;
+    }
+    return list;
 }
 
 QString text(const unsigned char *payload, int size)
 {
-    return proto::payloadText(payload, size);
+    return texts(payload, size, 1).first();
 }
 
 void putChoice(Values &values, const char *key, int index)
@@ -174,8 +221,8 @@ void putChoice(Values &values, const char *key, int index)
 void putComboNumber(Values &values, const char *key, int number, const Model &model)
 {
     const Setting *s = find(QString::fromLatin1(key));
-    const std::optional<proto::ValueRange> range = s ? numberRange(*s, model) : std::nullopt;
-    if (range && range->contains(number))
+    const std::optional<DotsRange> range = s ? printerRange(*s, model) : std::nullopt;
+    if (range && number >= range->min && number <= range->max)
         values.insert(s->key, QString::number(number));
 }
 
@@ -211,7 +258,11 @@ QStringList pageNames()
     return {"print", "distance", "serial", "stripper", "wifi", "ip", "ethernet", "bluetooth"};
 }
 
-bool appliesTo(const Setting &setting, const Model &model)
+namespace {
+
+// The model group only: printing method on the extended models, paper
+// feed on the others.
+bool inModelGroup(const Setting &setting, const Model &model)
 {
     switch (setting.models) {
     case Models::ExtendedOnly: return model.extended;
@@ -219,6 +270,20 @@ bool appliesTo(const Setting &setting, const Model &model)
     case Models::All: break;
     }
     return true;
+}
+
+} // namespace
+
+bool pageShown(const QString &page, const Model &model)
+{
+    if (model.firmwareOnly)
+        return false;
+    return page != QLatin1String("stripper") || model.extended;
+}
+
+bool appliesTo(const Setting &setting, const Model &model)
+{
+    return inModelGroup(setting, model) && pageShown(setting.page, model);
 }
 
 QList<const Setting *> settingsOf(const QString &page, const Model &model)
@@ -263,7 +328,6 @@ int choiceIndex(const Values &values, const QString &key)
 Values decode(SetInfoType code, const unsigned char *p, int size, const Model &model)
 {
     Values v;
-    const int mmToDot = qMax(1, model.mmToDot);
     const auto put = [&v](const char *key, const QString &value) { v.insert(QString::fromLatin1(key), value); };
     const auto s16 = [p](int at) { return int(proto::readLeS16(p + at)); };
     const auto u16 = [p](int at) { return int(proto::readLeU16(p + at)); };
@@ -271,8 +335,8 @@ Values decode(SetInfoType code, const unsigned char *p, int size, const Model &m
     case SPEED: putComboNumber(v, "print.speed", p[0], model); break;
     case Densty_SETTING: putComboNumber(v, "print.density", p[0], model); break;
     case DEFAULT_CODE: putComboNumber(v, "print.code_page", p[0], model); break;
-    case LABLE_CLEARANCE: put("print.label_gap_mm", QString::number(u16(0) / mmToDot)); break;
-    case BLACK_CLEARANCE: put("print.black_mark_gap_mm", QString::number(u16(0) / mmToDot)); break;
+    case LABLE_CLEARANCE: put("print.label_gap_mm", millimetresOf(u16(0), model)); break;
+    case BLACK_CLEARANCE: put("print.black_mark_gap_mm", millimetresOf(u16(0), model)); break;
     case PRINT_DIRECTION:
         // Any value but 0 counts as rotated, and as mirrored.
         putChoice(v, "print.rotation", p[0] == 0 ? 0 : 1);
@@ -290,21 +354,15 @@ Values decode(SetInfoType code, const unsigned char *p, int size, const Model &m
     case LABEL_SIZE:
         // Unsigned, as the set sends them: a size is never negative, and
         // sizes of 32768..65535 dots would otherwise come back below zero.
-        put("print.label_height_mm", labelMm(u16(0), mmToDot));
-        put("print.label_width_mm", labelMm(u16(2), mmToDot));
+        put("print.label_height_mm", millimetresOf(u16(0), model));
+        put("print.label_width_mm", millimetresOf(u16(2), model));
         break;
-    case PRINT_OFFSET: put("print.offset_mm", QString::number(proto::divideTowardZero(s16(0), mmToDot))); break;
-    case VERTICAL_MIGRATION:
-        put("print.vertical_offset_mm", QString::number(proto::divideTowardZero(s16(0), mmToDot)));
-        break;
+    case PRINT_OFFSET: put("print.offset_mm", millimetresOf(s16(0), model)); break;
+    case VERTICAL_MIGRATION: put("print.vertical_offset_mm", millimetresOf(s16(0), model)); break;
     case LG_MODE: putChoice(v, "print.language", p[0]); break;
     case THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT: put("distance.paper_exit_dots", QString::number(s16(0))); break;
-    case SEAM_TO_PRINT_HRAD_DISTANCE:
-        put("distance.seam_mm", QString::number(proto::divideTowardZero(s16(0), mmToDot)));
-        break;
-    case BLACK_TO_PRINT_HEAD_DISTANCE:
-        put("distance.black_mark_mm", QString::number(proto::divideTowardZero(s16(0), mmToDot)));
-        break;
+    case SEAM_TO_PRINT_HRAD_DISTANCE: put("distance.seam_mm", millimetresOf(s16(0), model)); break;
+    case BLACK_TO_PRINT_HEAD_DISTANCE: put("distance.black_mark_mm", millimetresOf(s16(0), model)); break;
     case PRINT_HEAD_TO_TEAR_DISTANCE: put("distance.tear_dots", QString::number(s16(0))); break;
     case SERIAL_PORT:
         putChoice(v, "serial.baud", p[0]);
@@ -320,13 +378,13 @@ Values decode(SetInfoType code, const unsigned char *p, int size, const Model &m
     case CUT_DIS: put("stripper.paper_take_s", QString::number(u16(0) / 1000)); break;
     case WIFI_MODE: putChoice(v, "wifi.mode", p[0] == 1 ? 0 : 1); break; // only 1 means station
     case CONNECT_AP_INFORMATION: {
-        const QStringList t = proto::payloadTexts(p, size, 2);
+        const QStringList t = texts(p, size, 2);
         put("wifi.sta.ssid", t[0]);
         put("wifi.sta.password", t[1]);
         break;
     }
     case AP_MODE: {
-        const QStringList t = proto::payloadTexts(p, size, 3);
+        const QStringList t = texts(p, size, 3);
         put("wifi.ap.ssid", t[0]);
         put("wifi.ap.password", t[1]);
         put("wifi.ap.ip", t[2]);
@@ -365,51 +423,64 @@ Values decode(SetInfoType code, const unsigned char *p, int size, const Model &m
     // come out of a decode for this model.
     for (auto it = v.begin(); it != v.end();) {
         const Setting *s = find(it.key());
-        it = s && appliesTo(*s, model) ? std::next(it) : v.erase(it);
+        it = s && inModelGroup(*s, model) ? std::next(it) : v.erase(it);
     }
     return v;
 }
 
-Checked check(const Setting &s, const QString &input, const Model &model)
+int dotsOf(const QString &millimetres, const Model &model)
+{
+    const double dots = std::round(millimetres.toDouble() * std::max(1, model.mmToDot));
+    return int(std::clamp(std::isfinite(dots) ? dots : 0.0, double(INT_MIN), double(INT_MAX)));
+}
+
+QString millimetresOf(int dots, const Model &model)
+{
+    return QString::number(double(dots) / std::max(1, model.mmToDot), 'f', 3);
+}
+
+std::optional<Range> range(const Setting &s, const Model &model)
+{
+    const std::optional<DotsRange> dots = printerRange(s, model);
+    if (!dots || (s.kind != Kind::Number && s.kind != Kind::Decimal))
+        return std::nullopt;
+    const double factor = s.kind == Kind::Decimal ? std::max(1, model.mmToDot) : 1;
+    return Range{double(dots->min) / factor, double(dots->max) / factor};
+}
+
+Refusal refusal(const Setting &s, const QString &input, const Model &model)
 {
     const QString text = s.kind == Kind::Text ? input : input.trimmed();
+    const auto outOfRange = [&] {
+        const std::optional<Range> r = range(s, model);
+        return Refusal{.reason = Refusal::Reason::Range, .min = r ? r->min : 0, .max = r ? r->max : 0};
+    };
     switch (s.kind) {
     case Kind::Info:
-        return {{}, QStringLiteral("%1 is read only").arg(s.key)};
+        return {.reason = Refusal::Reason::ReadOnly};
     case Kind::Number: {
-        const auto range = numberRange(s, model);
+        const std::optional<DotsRange> r = printerRange(s, model);
         bool ok = false;
         const qlonglong n = text.toLongLong(&ok, 10);
-        if (!ok || !range || !range->contains(n))
-            return {{}, QStringLiteral("The range of %1 is %2 ~ %3").arg(s.key).arg(range ? range->min : 0)
-                            .arg(range ? range->max : 0)};
-        return {QString::number(n), {}};
+        return ok && r && n >= r->min && n <= r->max ? Refusal{} : outOfRange();
     }
     case Kind::Decimal: {
-        // The printer keeps dots in 16 bits: the largest size is 65535 dots,
-        // which it answers as labelMm() rounds them ("8191.88" at 8 dots/mm).
-        // That text is the top, so that every value this returns passes here
-        // again; anything up to it still comes to at most 65535 dots.
-        const int mmToDot = qMax(1, model.mmToDot);
-        const double max = labelMm(65535, mmToDot).toDouble();
+        // Judged by the dots the printer will keep.
+        const std::optional<DotsRange> r = printerRange(s, model);
         bool ok = false;
-        const double mm = text.toDouble(&ok);
-        if (!ok || !(mm >= 0 && mm <= max))
-            return {{}, QStringLiteral("The range of %1 is 0 ~ %2").arg(s.key, QString::number(max, 'f', 2))};
-        // What the printer will answer for the dots this sends.
-        return {labelMm(int(std::lround(mm * mmToDot)), mmToDot), {}};
+        const double dots = std::round(text.toDouble(&ok) * std::max(1, model.mmToDot));
+        return ok && r && dots >= double(r->min) && dots <= double(r->max) ? Refusal{} : outOfRange();
     }
-    case Kind::Choice: {
+    case Kind::Choice:
         for (const QString &c : s.choices) {
             if (c.compare(text, Qt::CaseInsensitive) == 0)
-                return {c, {}};
+                return {};
         }
-        return {{}, QStringLiteral("%1 must be one of %2").arg(s.key, s.choices.join(QStringLiteral(", ")))};
-    }
+        return {.reason = Refusal::Reason::NotAChoice};
     case Kind::Text:
         if (!proto::textPayloadFits(text))
-            return {{}, QStringLiteral("%1 is too long, at most %2 bytes (UTF-8)").arg(s.key).arg(proto::kMaxTextBytes)};
-        return {text, {}};
+            return {.reason = Refusal::Reason::TooLong, .limit = proto::kMaxTextBytes};
+        return {};
     case Kind::Address: {
         const QStringList parts = text.split(QLatin1Char('.'));
         bool fine = parts.size() == 4;
@@ -418,15 +489,53 @@ Checked check(const Setting &s, const QString &input, const Model &model)
             const int n = part.toInt(&ok, 10);
             fine = fine && ok && n >= 0 && n <= 255 && part.size() <= 3;
         }
-        if (!fine)
-            return {{}, QStringLiteral("The range of each part of %1 is 0 ~ 255").arg(s.key)};
+        return fine ? Refusal{} : Refusal{.reason = Refusal::Reason::AddressPart};
+    }
+    }
+    return {.reason = Refusal::Reason::ReadOnly};
+}
+
+QString describe(const Setting &s, const Refusal &r)
+{
+    switch (r.reason) {
+    case Refusal::Reason::None: return {};
+    case Refusal::Reason::Range:
+        return QStringLiteral("The range of %1 is %2 ~ %3").arg(s.key, boundText(r.min), boundText(r.max));
+    case Refusal::Reason::AddressPart: return QStringLiteral("The range of each part of %1 is 0 ~ 255").arg(s.key);
+    case Refusal::Reason::TooLong: return QStringLiteral("%1 is too long, at most %2 bytes (UTF-8)").arg(s.key).arg(r.limit);
+    case Refusal::Reason::NotAChoice:
+        return QStringLiteral("%1 must be one of %2").arg(s.key, s.choices.join(QStringLiteral(", ")));
+    case Refusal::Reason::ReadOnly: return QStringLiteral("%1 is read only").arg(s.key);
+    }
+    return {};
+}
+
+Checked check(const Setting &s, const QString &input, const Model &model)
+{
+    const Refusal r = refusal(s, input, model);
+    if (!r.ok())
+        return {{}, describe(s, r)};
+    const QString text = s.kind == Kind::Text ? input : input.trimmed();
+    switch (s.kind) {
+    case Kind::Number: return {QString::number(text.toLongLong()), {}};
+    // What the printer will answer for the dots this sends.
+    case Kind::Decimal: return {millimetresOf(dotsOf(text, model), model), {}};
+    case Kind::Choice:
+        for (const QString &c : s.choices) {
+            if (c.compare(text, Qt::CaseInsensitive) == 0)
+                return {c, {}};
+        }
+        break;
+    case Kind::Address: {
         QStringList canonical;
-        for (const QString &part : parts)
+        for (const QString &part : text.split(QLatin1Char('.')))
             canonical << QString::number(part.toInt());
         return {canonical.join(QLatin1Char('.')), {}};
     }
+    case Kind::Text:
+    case Kind::Info: break;
     }
-    return {{}, QStringLiteral("%1 is unknown").arg(s.key)};
+    return {text, {}};
 }
 
 std::optional<Values> parseAssignments(const QStringList &pairs, const Model *model, QString *error)
@@ -446,8 +555,7 @@ std::optional<Values> parseAssignments(const QStringList &pairs, const Model *mo
         }
         QString firstError;
         bool accepted = false;
-        const QList<Model> models = model ? QList<Model>{*model}
-                                                    : QList<Model>{{8, true}, {12, true}, {8, false}, {12, false}};
+        const QList<Model> models = model ? QList<Model>{*model} : everyModel();
         for (const Model &m : models) {
             if (!appliesTo(*s, m))
                 continue;
@@ -480,7 +588,7 @@ QString checkInstruction(SetInfoType code, const Values &values, const Model &mo
     if (!texts.isEmpty() && !proto::textsPayloadFit(texts)) {
         int before = 0;
         for (qsizetype i = 0; i < texts.size(); ++i) {
-            const int own = int(texts[i].toUtf8().size());
+            const int own = int(proto::textBytes(texts[i]).size());
             const int limit = proto::kMaxPayload - before - int(texts.size() - i);
             if (own > limit)
                 return QStringLiteral("%1 is too long, at most %2 bytes (UTF-8)").arg(keys[i]).arg(qMax(0, limit));
@@ -501,31 +609,37 @@ QString checkInstruction(SetInfoType code, const Values &values, const Model &mo
 
 QByteArray frame(SetInfoType code, const Values &v, const Model &model)
 {
-    const int m = model.mmToDot;
+    // Lengths go out as the dots they round to (never through a locale:
+    // a profile writes "2.583" whatever the operator's language).
+    const auto dots = [&](const char *key) { return dotsOf(value(v, key), model); };
     switch (code) {
     case SPEED: return proto::speedFrame(value(v, "print.speed").toInt());
     case Densty_SETTING: return proto::densityFrame(value(v, "print.density").toInt());
     case DEFAULT_CODE: return proto::defaultCodePageFrame(value(v, "print.code_page").toInt());
-    case LABLE_CLEARANCE: return proto::labelGapFrame(value(v, "print.label_gap_mm"), m);
-    case BLACK_CLEARANCE: return proto::blackMarkGapFrame(value(v, "print.black_mark_gap_mm"), m);
+    case LABLE_CLEARANCE: return proto::wordSettingFrame(code, dots("print.label_gap_mm"));
+    case BLACK_CLEARANCE: return proto::wordSettingFrame(code, dots("print.black_mark_gap_mm"));
     case PRINT_DIRECTION: return proto::printDirectionFrame(index(v, "print.rotation"), index(v, "print.mirror"));
     case PRINTER_MODE: return proto::printerModeFrame(index(v, "print.method"));
     case AUTO_PAPER: return proto::autoPaperFrame(index(v, "print.auto_paper"));
     case PAPER_TYPE: return proto::paperTypeFrame(index(v, "print.paper_type"));
     case SIMULATION: return proto::simulationFrame(value(v, "print.command_set"));
-    case LABEL_SIZE:
-        return proto::labelSizeFrame(value(v, "print.label_height_mm"), value(v, "print.label_width_mm"), m).frame;
-    case PRINT_OFFSET: return proto::printOffsetFrame(value(v, "print.offset_mm"), m);
-    case VERTICAL_MIGRATION: return proto::verticalOffsetFrame(value(v, "print.vertical_offset_mm"), m);
+    case LABEL_SIZE: {
+        QByteArray payload;
+        proto::appendLe16(payload, dots("print.label_height_mm"));
+        proto::appendLe16(payload, dots("print.label_width_mm"));
+        return proto::buildFrame(ClassSet, LABEL_SIZE, payload);
+    }
+    case PRINT_OFFSET: return proto::wordSettingFrame(code, dots("print.offset_mm"));
+    case VERTICAL_MIGRATION: return proto::wordSettingFrame(code, dots("print.vertical_offset_mm"));
     case LG_MODE: return proto::languageFrame(index(v, "print.language"));
     case THE_DISTANCE_OF_THE_PAPER_EDGE_IS_OUT: return proto::paperEdgeDistanceFrame(value(v, "distance.paper_exit_dots"));
-    case SEAM_TO_PRINT_HRAD_DISTANCE: return proto::seamDistanceFrame(value(v, "distance.seam_mm"), m);
-    case BLACK_TO_PRINT_HEAD_DISTANCE: return proto::blackMarkDistanceFrame(value(v, "distance.black_mark_mm"), m);
+    case SEAM_TO_PRINT_HRAD_DISTANCE: return proto::wordSettingFrame(code, dots("distance.seam_mm"));
+    case BLACK_TO_PRINT_HEAD_DISTANCE: return proto::wordSettingFrame(code, dots("distance.black_mark_mm"));
     case PRINT_HEAD_TO_TEAR_DISTANCE: return proto::tearDistanceFrame(value(v, "distance.tear_dots"));
     case SERIAL_PORT:
         return proto::serialPortFrame(index(v, "serial.baud"), index(v, "serial.parity"), index(v, "serial.data_bits"),
                                       index(v, "serial.stop_bits"));
-    case SN: return proto::serialNumberFrame(value(v, "serial.serial_number").toUtf8());
+    case SN: return proto::serialNumberFrame(proto::textBytes(value(v, "serial.serial_number")));
     case CUT_DIS: return proto::paperTakeTimeFrame(value(v, "stripper.paper_take_s"));
     case WIFI_MODE: return proto::wifiModeFrame(index(v, "wifi.mode"));
     case CONNECT_AP_INFORMATION: return proto::stationFrame(value(v, "wifi.sta.ssid"), value(v, "wifi.sta.password"));
@@ -575,6 +689,12 @@ bool needsRestart(const QString &page)
 {
     return page == QLatin1String("wifi") || page == QLatin1String("ip") || page == QLatin1String("ethernet")
         || page == QLatin1String("bluetooth");
+}
+
+const QList<Model> &everyModel()
+{
+    static const QList<Model> models = {{8, true}, {12, true}, {8, false}, {12, false}};
+    return models;
 }
 
 } // namespace settings

@@ -1,9 +1,12 @@
 #include "protocol/settings_profile.h"
 
+#include "protocol/conversions.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QRegularExpression>
 #include <cmath>
 
 namespace profile {
@@ -23,16 +26,32 @@ bool isNumeric(settings::Kind kind)
     return kind == settings::Kind::Number || kind == settings::Kind::Decimal;
 }
 
-// The models a profile may be meant for: whatever one of them accepts is
-// a valid value (the printer it goes to checks again before sending).
-const QList<settings::Model> &allModels()
+// A JSON string with a lone surrogate ("\ud800") is no text; bytes that are
+// not UTF-8 are written as {"hex": ...}, never so.
+bool wellFormed(const QString &text)
 {
-    // Widest ranges first, so that a refusal names the largest range.
-    static const QList<settings::Model> models = {{8, true}, {12, true}, {8, false}, {12, false}};
-    return models;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return false;
+    }
+    return true;
 }
 
 } // namespace
+
+QJsonValue jsonValue(const settings::Setting &s, const QString &value)
+{
+    if (s.kind == settings::Kind::Number)
+        return value.toLongLong();
+    if (s.kind == settings::Kind::Decimal)
+        return value.toDouble();
+    if (proto::holdsRawBytes(value))
+        return QJsonObject{{QStringLiteral("hex"), QString::fromLatin1(proto::textBytes(value).toHex().toUpper())}};
+    return value;
+}
 
 bool selected(const settings::Setting &setting, const Selection &selection)
 {
@@ -51,7 +70,10 @@ QByteArray toJson(const Profile &profile)
         if (!profile.values.contains(s.key))
             continue;
         const QString value = profile.values.value(s.key);
-        lines << QStringLiteral("\n    \"%1\": %2").arg(s.key, isNumeric(s.kind) ? value : jsonString(value));
+        QString written = isNumeric(s.kind) ? value : jsonString(value);
+        if (const QJsonValue v = jsonValue(s, value); v.isObject())
+            written = QStringLiteral("{\"hex\": \"%1\"}").arg(v.toObject().value(QLatin1String("hex")).toString());
+        lines << QStringLiteral("\n    \"%1\": %2").arg(s.key, written);
     }
     out += lines.join(QLatin1Char(','));
     out += lines.isEmpty() ? QStringLiteral("}\n}\n") : QStringLiteral("\n  }\n}\n");
@@ -96,20 +118,30 @@ Loaded fromJson(const QByteArray &json, const QString &fileName)
         if (isNumeric(s->kind)) {
             if (!v.isDouble())
                 return refuse(QStringLiteral("%1: a number is expected").arg(it.key()));
-            text = s->kind == settings::Kind::Decimal ? QString::number(v.toDouble(), 'f', 2)
+            text = s->kind == settings::Kind::Decimal ? QString::number(v.toDouble(), 'f', 3)
                                                       : QString::number(v.toDouble(), 'f', 0);
             // Whole without a cast: a number beyond 64 bits (4.56e47) is
             // whole too, and the check below refuses it by its range.
             if (s->kind == settings::Kind::Number && std::trunc(v.toDouble()) != v.toDouble())
                 return refuse(QStringLiteral("%1: a whole number is expected").arg(it.key()));
+        } else if (s->kind == settings::Kind::Text && v.isObject()) {
+            const QJsonObject o = v.toObject();
+            const QString hex = o.value(QLatin1String("hex")).toString();
+            static const QRegularExpression hexDigits(QStringLiteral("^(?:[0-9A-Fa-f]{2})*$"));
+            if (o.size() != 1 || !o.value(QLatin1String("hex")).isString() || !hexDigits.match(hex).hasMatch())
+                return refuse(QStringLiteral("%1: {\"hex\": ...} holds an even number of hexadecimal digits").arg(it.key()));
+            text = proto::losslessText(QByteArray::fromHex(hex.toLatin1()));
         } else {
             if (!v.isString())
                 return refuse(QStringLiteral("%1: a string is expected").arg(it.key()));
             text = v.toString();
+            if (!wellFormed(text))
+                return refuse(QStringLiteral("%1: not a text (write bytes that are not UTF-8 as {\"hex\": ...})")
+                                  .arg(it.key()));
         }
         QString error;
         QString canonical;
-        for (const settings::Model &model : allModels()) {
+        for (const settings::Model &model : settings::everyModel()) {
             if (!settings::appliesTo(*s, model))
                 continue;
             const settings::Checked checked = settings::check(*s, text, model);
@@ -123,7 +155,7 @@ Loaded fromJson(const QByteArray &json, const QString &fileName)
         }
         if (!error.isEmpty())
             return refuse(QStringLiteral("%1: %2").arg(it.key(), error));
-        // A label size stays as written: each printer turns it into its own
+        // A length stays as written: each printer turns it into its own
         // dots when it is applied.
         loaded.profile.values.insert(s->key, s->kind == settings::Kind::Decimal ? text : canonical);
     }
@@ -147,18 +179,9 @@ QList<Change> diff(const settings::Values &printer, const settings::Values &want
             continue;
         const QString after = wanted.value(s.key);
         if (!printer.contains(s.key) || printer.value(s.key) != after)
-            changes << Change{s.key, printer.value(s.key), after};
+            changes << Change{s.key, printer.contains(s.key) ? printer.value(s.key) : QString(), after};
     }
     return changes;
-}
-
-QString describe(const Change &change)
-{
-    const settings::Setting *s = settings::find(change.key);
-    if (s && s->secret)
-        return QStringLiteral("%1: (hidden) -> (hidden)").arg(change.key);
-    const auto shown = [](const QString &v) { return v.isEmpty() ? QStringLiteral("\"\"") : v; };
-    return QStringLiteral("%1: %2 -> %3").arg(change.key, shown(change.before), shown(change.after));
 }
 
 } // namespace profile

@@ -1,6 +1,7 @@
 // Settings profiles: a printer's values in the operator's units, as a
 // readable JSON file that diffs well (one key per line, keys in page order,
 // format name and version inside), and what applying one would change.
+// The command line writes and reads them, and so does the window's backup.
 //
 //   {
 //     "format": "labelsetup-profile",
@@ -8,18 +9,24 @@
 //     "information": { "model": "ZD-N480", "dots_per_mm": 12 },
 //     "settings": {
 //       "print.speed": 2,
-//       "print.label_width_mm": 100.0,
+//       "print.label_gap_mm": 2.583,
+//       "wifi.sta.ssid": {"hex": "C4E3BAC3"},
 //       ...
 //     }
 //   }
 //
-// Numbers are JSON numbers, everything else (names, texts, addresses) JSON
-// strings. The information block is for the reader; loading ignores it.
+// Numbers are JSON numbers: lengths in millimetres with three decimals,
+// which bring the source's dots back at 8 and at 12 dots/mm (each printer
+// rounds them to its own dots, half away from zero). Names, texts and
+// addresses are JSON strings, except a text that is not UTF-8 (a GBK
+// network name): {"hex": "..."} holds its bytes. The information block is
+// for the reader; loading ignores it.
 #pragma once
 
 #include "protocol/settings_catalogue.h"
 
 #include <QByteArray>
+#include <QJsonValue>
 #include <QList>
 #include <QString>
 
@@ -47,6 +54,10 @@ bool selected(const settings::Setting &setting, const Selection &selection);
 
 QByteArray toJson(const Profile &profile);
 
+// One value as profiles and the command line's JSON carry it: a number, a
+// string, or {"hex": "..."} for a text that is not UTF-8.
+QJsonValue jsonValue(const settings::Setting &setting, const QString &value);
+
 // Refuses, naming the file, the key and the reason: text that is not JSON,
 // another format or version, an unknown or read-only key, a value of the
 // wrong type or one no printer model can take.
@@ -65,15 +76,14 @@ bool holdsStaticAddress(const Profile &profile);
 struct Change
 {
     QString key;
-    QString before;  // empty when the printer's value could not be read
+    QString before;  // null when the printer's value could not be read
     QString after;
 };
 // Keys of `wanted` whose value differs from the printer's, in catalogue
-// order. Keys the model does not have are left out.
+// order, both in the model's own form (check() for the model), so that a
+// length compares in the printer's dots. Keys the model does not have are
+// left out.
 QList<Change> diff(const settings::Values &printer, const settings::Values &wanted,
                    const settings::Model &model);
-// A change as a line for the operator: "key: old -> new", with secrets
-// shown as "(hidden)".
-QString describe(const Change &change);
 
 } // namespace profile

@@ -49,6 +49,15 @@ std::optional<PrinterAddress> parsePrinterAddress(const QString &text, QString *
     return address;
 }
 
+QString PrinterAddress::canonical() const
+{
+    if (kind == Kind::Usb)
+        return usbPort < 0 ? QStringLiteral("usb") : QStringLiteral("usb:%1").arg(usbPort);
+    const QString name = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host.toLower() + QLatin1Char(']')
+                                                         : host.toLower();
+    return QStringLiteral("tcp:%1:%2").arg(name).arg(port);
+}
+
 PrinterSession::PrinterSession()
     : pause([](int ms) { QThread::msleep(ulong(ms)); })
 {
@@ -64,16 +73,16 @@ void PrinterSession::addScanResult(const QString &displayText)
     m_found << displayText;
 }
 
-QStringList PrinterSession::list(const QString &udpInterface, int udpPort)
+QList<FoundPrinter> PrinterSession::list(const QString &udpInterface, int udpPort)
 {
-    QStringList lines;
+    QList<FoundPrinter> lines;
     CDeviceIOOpera usb(this);
     _PRINTER_ATTR records[kPrinterAttrCount] = {};
     Printer_Vector printers;
     usb.GetPrinterHandle(records, printers);
     for (const PrinterListEntry &entry : printers) {
         const QString port = QString::fromLatin1(entry.port);
-        lines << QStringLiteral("%1 [usb:%2]").arg(QString::fromUtf8(entry.name), QString::number(port.mid(3).toInt()));
+        lines << FoundPrinter{QString::fromUtf8(entry.name), QStringLiteral("usb:%1").arg(port.mid(3).toInt())};
     }
     if (!udpInterface.isEmpty()) {
         m_found.clear();
@@ -88,7 +97,7 @@ QStringList PrinterSession::list(const QString &udpInterface, int udpPort)
             const QString address = braces.match(found).captured(1);
             QString name = found;
             name.truncate(found.indexOf(QLatin1Char('[')));
-            lines << QStringLiteral("%1 [tcp:%2]").arg(name.trimmed(), address);
+            lines << FoundPrinter{name.trimmed(), QStringLiteral("tcp:%1").arg(address)};
         }
     }
     return lines;
@@ -168,21 +177,27 @@ void PrinterSession::close()
     m_medium = 0;
 }
 
-int PrinterSession::read(const QStringList &keys, settings::Values &values)
+int PrinterSession::read(const QStringList &keys, settings::Values &values, QMap<QString, int> *failed)
 {
     int first = Result::Ok;
-    for (const SetInfoType code : settings::instructionsFor(keys, m_model)) {
+    const auto query = [&](SetInfoType code) {
         const int result = ReadSetting(code, m_model, values, m_medium);
         if (first == Result::Ok)
             first = result;
-    }
+        if (result != Result::Ok && failed) {
+            for (const QString &key : settings::keysOf(code, m_model))
+                failed->insert(key, result);
+        }
+    };
+    for (const SetInfoType code : settings::instructionsFor(keys, m_model))
+        query(code);
     // Read-only keys come from queries no set sends.
+    QList<SetInfoType> asked;
     for (const QString &key : keys) {
         const settings::Setting *s = settings::find(key);
-        if (s && !s->writable() && !values.contains(key)) {
-            const int result = ReadSetting(s->code, m_model, values, m_medium);
-            if (first == Result::Ok)
-                first = result;
+        if (s && !s->writable() && !values.contains(key) && !asked.contains(s->code)) {
+            asked << s->code;
+            query(s->code);
         }
     }
     return first;
@@ -249,14 +264,19 @@ int PrinterSession::stream(const QByteArray &data, const std::function<void(qint
 
 bool PrinterSession::waitUntilBack(int timeoutMs)
 {
+    // At least one attempt, and none begun after the deadline (one under
+    // way when it passes takes its own time-out to end).
     const QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
+    for (;;) {
         if (m_medium == MediumNet)
             DeviceIoContrl_Net::connectSocket();
         unsigned char buf[proto::kResultBufferSize];
         if (GetPrinterInfo(DEVICE_IDENTITY, buf, m_medium) == Result::Ok)
             return true;
-        pause(500);
+        if (deadline.hasExpired())
+            return false;
+        pause(int(std::min<qint64>(500, deadline.remainingTime())));
+        if (deadline.hasExpired())
+            return false;
     }
-    return false;
 }

@@ -11,6 +11,7 @@
 #include "protocol/settings_catalogue.h"
 #include "transport/scan_host.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -21,7 +22,8 @@ class CDeviceIOOpera;
 class DeviceIoContrl_Net;
 
 // "usb" (the first printer found), "usb:PORT" or "tcp:HOST[:PORT]" (port
-// 9100 unless given; an IPv6 host is written in brackets).
+// 9100 unless given; an IPv6 host is written in brackets). Every way of
+// naming a printer is parsed here, and only here.
 struct PrinterAddress
 {
     enum class Kind { Usb, Tcp };
@@ -30,8 +32,17 @@ struct PrinterAddress
     QString host;
     quint16 port = 9100;
     QString text;       // as written
+    // One spelling per printer: "tcp:h" and "tcp:H:9100" are the same.
+    QString canonical() const;
 };
 std::optional<PrinterAddress> parsePrinterAddress(const QString &text, QString *error);
+
+// A printer found by list(): its name and the address that opens it.
+struct FoundPrinter
+{
+    QString name;
+    QString address;
+};
 
 class PrinterSession : private ScanHost
 {
@@ -51,15 +62,15 @@ public:
     QString deviceId() const { return m_deviceId; }
     settings::Model model() const { return m_model; }
 
-    // USB printers of the supported vendor, one "PRODUCT [usb:PORT]" line
-    // each; with `udpInterface` set, also the printers answering discovery
-    // on that wired interface ("*" for all of them).
-    QStringList list(const QString &udpInterface, int udpPort);
+    // USB printers of the supported vendor (address usb:PORT); with
+    // `udpInterface` set, also the printers answering discovery on that
+    // wired interface ("*" for all of them; address tcp:HOST).
+    QList<FoundPrinter> list(const QString &udpInterface, int udpPort);
 
     // Reads every instruction that carries one of `keys` into `values`;
-    // the first failure is returned (keys of failed instructions are left
-    // out).
-    int read(const QStringList &keys, settings::Values &values);
+    // the first failure is returned. Keys of failed instructions are left
+    // out of `values` and go into `failed` with their instruction's result.
+    int read(const QStringList &keys, settings::Values &values, QMap<QString, int> *failed = nullptr);
     // Sends one instruction's frame built from `values` (secrets logged by
     // length only) and waits what the printer needs after it.
     int send(SetInfoType code, const settings::Values &values);
@@ -77,7 +88,8 @@ public:
     int stream(const QByteArray &data, const std::function<void(qint64)> &progress);
 
     // Waits until the printer answers its identity query again (after a
-    // restart), up to `timeoutMs`.
+    // restart): asks at least once, and again every half second until
+    // `timeoutMs` have passed.
     bool waitUntilBack(int timeoutMs);
 
     // The pauses between frames; tests and the dry run replace it.

@@ -6,6 +6,7 @@
 
 #include "ui/label_size_memory.h"
 #include "ui/numeric_repair.h"
+#include "ui/shared_state.h"
 
 #include <QDebug>
 #include <QLabel>
@@ -25,11 +26,18 @@ void MainWindow::connectFieldRepair()
         ui->lineEdit_2->setText(repair::oneDecimal(labelsize::rememberedHeightMm()));
     }
 
-    connect(ui->lineEdit, &QLineEdit::editingFinished, this, [this] {
-        fixLineEditWithTip(ui->lineEdit, tr("宽度范围20-108mm，请重新输入"), 20, 108);
+    // The size ranges are the settings catalogue's, which the command line
+    // takes as well.
+    const auto sizeRange = [](const char *key) {
+        return *settings::range(*settings::find(QString::fromLatin1(key)), openModel());
+    };
+    connect(ui->lineEdit, &QLineEdit::editingFinished, this, [this, sizeRange] {
+        const settings::Range width = sizeRange("print.label_width_mm");
+        fixLineEditWithTip(ui->lineEdit, tr("宽度范围20-108mm，请重新输入"), width.min, width.max);
     });
-    connect(ui->lineEdit_2, &QLineEdit::editingFinished, this, [this] {
-        fixLineEditWithTip(ui->lineEdit_2, tr("高度范围10-1778mm，请重新输入"), 10, 1778);
+    connect(ui->lineEdit_2, &QLineEdit::editingFinished, this, [this, sizeRange] {
+        const settings::Range height = sizeRange("print.label_height_mm");
+        fixLineEditWithTip(ui->lineEdit_2, tr("高度范围10-1778mm，请重新输入"), height.min, height.max);
     });
     for (QLineEdit *edit : {ui->lineEdit_LabelGap, ui->lineEdit_BlackLabelGap, ui->lineEdit_VerticalShift,
                             ui->lineEdit_PrintShift, ui->lineEdit_DistanceO2PH, ui->lineEdit_DistanceS2PH,

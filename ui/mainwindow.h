@@ -8,6 +8,7 @@
 #include "pages/kept_bytes.h"
 #include "pages/page_flow.h"
 #include "pages/wifi_changes.h"
+#include "protocol/settings_catalogue.h"
 #include "provisioning/wifi_types.h"
 #include "transport/scan_host.h"
 
@@ -222,6 +223,7 @@ private:
     // A value the settings catalogue checks under `key`, with the box of
     // its kind: a number's range, an address's parts.
     bool settingFits(const QString &fieldName, const char *key, const QString &text);
+    bool settingFits(const QString &fieldName, const settings::Setting &setting, const QString &text);
     // The connectivity pages' sets end with a request to restart the
     // printer instead of the plain success box; failures go to Ret_Handler.
     // True on success.

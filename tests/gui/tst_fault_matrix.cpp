@@ -46,7 +46,7 @@ QString operate(PrinterWindow &pw, const QString &op, const QString &printer, co
     if (op.startsWith("cli")) {
         QString out, err;
         QTextStream outStream(&out), errStream(&err);
-        const QStringList args = op == "cli get" ? QStringList{"get", printer, "stripper.paper_take_s"}
+        const QStringList args = op == "cli get" ? QStringList{"get", printer, "print.density"}
                                                  : QStringList{"profile", "apply", printer, dir + "/ble.json"};
         const int code = cli::run(args, {outStream, errStream, false}, QString());
         outStream.flush();
@@ -112,8 +112,9 @@ private slots:
         const QString done = kTitle + '|' + kDone, net = kTitle + '|' + kNetError, usbError = kTitle + '|' + kUsbError;
         const QString identity = "exit 1 | labelsetup-cli: PRINTER: the printer did not answer its identity query";
         const QString garbled = "exit 1 | labelsetup-cli: PRINTER: the printer's reply to its identity query was malformed";
-        const QString got = "exit 0 | stripper.paper_take_s = 7 s";
-        const QString applied = "exit 0 | bluetooth.ble_name: ZD-N480-BLE -> Dock-7-BLE";
+        const QString got = "exit 0 | print.density = 8";
+        const QString applied = "exit 0 | bluetooth.ble_name: ZD-N480-BLE -> Dock-7-BLE | restart the printer for these "
+                                "settings to take effect (or apply them with --restart)";
         // Over TCP the tool finds a reply in the stream, behind junk or in
         // pieces, and waits out replies for other codes; over USB a reply is
         // one transfer that must start with the lead-in, so a split reply,
@@ -127,11 +128,11 @@ private slots:
         cells(usb, "read", "split garbage wrong", " [42]");
         cells(tcp, "cli get", "none split garbage long", got);
         cells(tcp, "cli get", "silent late wrong refuse", identity);
-        cells(tcp, "cli get", "drop", "exit 1 | labelsetup-cli: PRINTER: no answer on the network (time-out)");
+        cells(tcp, "cli get", "drop", "exit 1 | labelsetup-cli: PRINTER: no answer on the network (time-out) (print.density)");
         cells(usb, "cli get", "none long", got);
         cells(usb, "cli get", "silent late", identity);
         cells(usb, "cli get", "split garbage wrong", garbled);
-        cells(usb, "cli get", "unplug", "exit 1 | labelsetup-cli: PRINTER: USB communication failed");
+        cells(usb, "cli get", "unplug", "exit 1 | labelsetup-cli: PRINTER: USB communication failed (print.density)");
         // The console shows whatever comes back, or nothing; only a send
         // that fails is a box.
         cells(tcp, "console", "none split garbage wrong long", " [reply shown]");
@@ -215,6 +216,10 @@ private slots:
         const QMap<int, QByteArray> wanted = op == "set"         ? kWanted
                                              : op == "cli apply" ? QMap<int, QByteArray>{{0x2C, kWanted[0x2C]}}
                                                                  : QMap<int, QByteArray>();
+        // Nothing acknowledges a set frame: the printer may still be taking
+        // in the last one when the operation has ended.
+        for (auto it = wanted.cbegin(); fault == "none" && it != wanted.cend(); ++it)
+            QVERIFY(printer.waitForFrame(0x01, quint8(it.key()), kReplyTimeoutMs));
         for (auto it = before.cbegin(); it != before.cend(); ++it) {
             const QByteArray now = printer.setting(quint8(it.key())), set = wanted.value(it.key(), it.value());
             QVERIFY2(fault == "none" ? now == set : now == it.value() || now == set,

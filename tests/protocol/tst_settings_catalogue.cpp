@@ -1,7 +1,8 @@
 // The settings catalogue and the profiles at their edges: what a printer
 // reports comes back through the same setting's check unchanged, a checked
-// value is its own canonical form, and the profile loader judges numbers of any
-// size without undefined arithmetic.
+// value is its own canonical form, texts keep their bytes, and the profile
+// loader judges numbers of any size without undefined arithmetic.
+#include "protocol/conversions.h"
 #include "protocol/settings_catalogue.h"
 #include "protocol/settings_profile.h"
 
@@ -25,8 +26,9 @@ private slots:
         QTest::newRow("speed beyond the combo") << SPEED << 8 << QByteArray::fromHex("2f") << "print.speed" << QString();
         QTest::newRow("density beyond the combo") << Densty_SETTING << 8 << QByteArray::fromHex("10") << "print.density" << QString();
         QTest::newRow("code page beyond the combo") << DEFAULT_CODE << 12 << QByteArray::fromHex("3e") << "print.code_page" << QString();
-        QTest::newRow("label size of 32768 dots") << LABEL_SIZE << 8 << QByteArray::fromHex("00800000") << "print.label_height_mm" << "4096.00";
-        QTest::newRow("label size of 65535 dots") << LABEL_SIZE << 8 << QByteArray::fromHex("0000ffff") << "print.label_width_mm" << "8191.88";
+        QTest::newRow("gap of 65535 dots") << LABLE_CLEARANCE << 8 << QByteArray::fromHex("ffff") << "print.label_gap_mm" << "8191.875";
+        QTest::newRow("gap of 31 dots at 12") << LABLE_CLEARANCE << 12 << QByteArray::fromHex("1f00") << "print.label_gap_mm" << "2.583";
+        QTest::newRow("offset of -1 dot at 12") << PRINT_OFFSET << 12 << QByteArray::fromHex("ffff") << "print.offset_mm" << "-0.083";
     }
 
     void decodeChecksBack()
@@ -56,10 +58,10 @@ private slots:
         QTest::addColumn<int>("mmToDot");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("value");
-        QTest::newRow("label size under the top at 8") << "print.label_height_mm" << 8 << "8191.87" << "8191.88";
-        QTest::newRow("label size at the top at 8") << "print.label_height_mm" << 8 << "8191.88" << "8191.88";
-        QTest::newRow("label size at the top at 12") << "print.label_width_mm" << 12 << "5461.24" << "5461.25";
-        QTest::newRow("offset minus zero") << "print.offset_mm" << 8 << "-0" << "0";
+        QTest::newRow("gap at the top at 8") << "print.label_gap_mm" << 8 << "8191.875" << "8191.875";
+        QTest::newRow("gap of 2.583 mm at 8") << "print.label_gap_mm" << 8 << "2.583" << "2.625";
+        QTest::newRow("label width at its bottom at 12") << "print.label_width_mm" << 12 << "19.96" << "20.000";
+        QTest::newRow("offset minus zero") << "print.offset_mm" << 8 << "-0" << "0.000";
         QTest::newRow("address with leading zeros") << "ip.address" << 8 << "010.0.0.1" << "10.0.0.1";
     }
 
@@ -77,6 +79,27 @@ private slots:
         const settings::Checked again = settings::check(s, checked.value, model);
         QCOMPARE(again.error, QString());
         QCOMPARE(again.value, value);
+    }
+
+    // Printer texts keep their bytes, UTF-8 or not.
+    void losslessText_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("raw");
+        QTest::newRow("UTF-8") << QByteArray("Caf\xc3\xa9 \xf0\x9f\x96\xa8") << false;
+        QTest::newRow("GBK") << QByteArray::fromHex("c4e3bac3") << true;
+        QTest::newRow("overlong") << QByteArray("\xc0\xaf") << true;
+        QTest::newRow("encoded surrogate") << QByteArray("\xed\xb2\x80") << true;
+        QTest::newRow("cut short") << QByteArray("ab\xe4\xb8") << true;
+    }
+
+    void losslessText()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, raw);
+        const QString text = proto::losslessText(bytes);
+        QCOMPARE(proto::holdsRawBytes(text), raw);
+        QCOMPARE(proto::textBytes(text), bytes);
     }
 
     void profileNumbers_data()

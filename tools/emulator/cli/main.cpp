@@ -164,10 +164,18 @@ int main(int argc, char *argv[])
         QStringLiteral("ignore-set"),
         QStringLiteral("Take set frames of this code (decimal or 0x hex) without keeping the value."),
         QStringLiteral("code"));
+    const QCommandLineOption answersOption(QStringLiteral("answers"),
+                                           QStringLiteral("Answer N queries, then fall silent."), QStringLiteral("n"));
+    const QCommandLineOption goneOption(QStringLiteral("gone-after-reboot"),
+                                        QStringLiteral("Never answer again after a reboot frame."));
+    const QCommandLineOption forgetOption(
+        QStringLiteral("forget-on-reboot"),
+        QStringLiteral("A reboot frame puts the setting of this code (decimal or 0x hex) back to its factory value."),
+        QStringLiteral("code"));
     parser.addOptions({tcpOption, udpOption, bindOption, vendorOption, modelOption,
                        deviceIdOption, statusOption, silentOption, delayOption, splitOption,
                        garbageOption, wrongCodeOption, negativeOption, beyondOption, dropOption,
-                       pauseOption, refuseOption, ignoreSetOption});
+                       pauseOption, refuseOption, ignoreSetOption, answersOption, goneOption, forgetOption});
     parser.process(app);
 
     emu::NetPrinter::Config config;
@@ -243,6 +251,19 @@ int main(int argc, char *argv[])
         faults.ignoreSetCode = int(parser.value(ignoreSetOption).toUInt(&ok, 0));
         if (!ok || faults.ignoreSetCode > 0xFF)
             return fail(QStringLiteral("bad --ignore-set value"));
+    }
+    if (parser.isSet(answersOption)) {
+        bool ok = false;
+        faults.answerLimit = parser.value(answersOption).toInt(&ok);
+        if (!ok || faults.answerLimit < 0)
+            return fail(QStringLiteral("bad --answers value"));
+    }
+    faults.goneAfterReboot = parser.isSet(goneOption);
+    if (parser.isSet(forgetOption)) {
+        bool ok = false;
+        faults.forgetOnReboot = int(parser.value(forgetOption).toUInt(&ok, 0));
+        if (!ok || faults.forgetOnReboot > 0xFF)
+            return fail(QStringLiteral("bad --forget-on-reboot value"));
     }
     model.setFaults(faults);
 

@@ -21,6 +21,7 @@ constexpr quint8 kIdentity = 0x0C;
 constexpr quint8 kStatusWord = 0x03;
 constexpr quint8 kFirmwareVersion = 0x04;
 constexpr quint8 kResolution = 0x0B;
+constexpr quint8 kReboot = 0x02;
 
 QByteArray le16(int value)
 {
@@ -222,6 +223,9 @@ void PrinterModel::loadDefaultsLocked()
     m_status = 0;
     m_version = QByteArray("V2.4.1");
     m_resolution = le16(203) + le16(832);
+    m_factory = m_settings;
+    m_answered = 0;
+    m_gone = false;
 }
 
 void PrinterModel::resetToDefaults()
@@ -287,6 +291,10 @@ QByteArray PrinterModel::handleFrame(Medium medium, const QByteArray &frame)
         } else if (logged.code == kResolution) {
             reply = replyLocked(kClassFunction, logged.code, m_resolution);
             answered = true;
+        } else if (logged.code == kReboot) {
+            m_gone = m_faults.goneAfterReboot;
+            if (m_faults.forgetOnReboot >= 0)
+                m_settings[quint8(m_faults.forgetOnReboot)] = m_factory.value(quint8(m_faults.forgetOnReboot));
         }
         break;
     default:
@@ -294,7 +302,9 @@ QByteArray PrinterModel::handleFrame(Medium medium, const QByteArray &frame)
     }
     m_changed.notify_all();
 
-    if (!answered || m_faults.silent)
+    if (!answered || m_faults.silent || m_gone)
+        return {};
+    if (m_faults.answerLimit >= 0 && m_answered++ >= m_faults.answerLimit)
         return {};
     return m_faults.garbageBefore + reply;
 }
@@ -332,7 +342,7 @@ QByteArray PrinterModel::discoveryReply(const QByteArray &datagram)
     m_log.append(logged);
     m_changed.notify_all();
     qCDebug(lcEmuModel).noquote() << "udp discovery nonce" << int(quint8(datagram.at(0)));
-    if (m_faults.silent)
+    if (m_faults.silent || m_gone)
         return {};
     return datagram.left(1) + replyLocked(kClassQuery, kIdentity, m_settings.value(kIdentity));
 }
@@ -407,6 +417,8 @@ void PrinterModel::setFaults(const Faults &faults)
 {
     std::lock_guard lock(m_mutex);
     m_faults = faults;
+    m_answered = 0;
+    m_gone = false;
 }
 
 QList<LoggedFrame> PrinterModel::frames() const

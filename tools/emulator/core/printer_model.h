@@ -15,7 +15,9 @@
 //          -> 1B FF FE 00 03 04 <word, little-endian> 1B FE FF
 //       04 firmware version -> text + 00
 //       0B resolution       -> dpi LE16, maximum width in dots LE16
-//       anything else (self-test, reboot, learning, ...) is logged only.
+//       02 reboot: logged; the printer answers again at once (unless a
+//          reboot fault says otherwise)
+//       anything else (self-test, learning, ...) is logged only.
 // Bytes outside frames (debug console text, firmware and font files) are
 // counted as raw data and dropped.
 //
@@ -53,6 +55,11 @@ struct Faults
                                    //   makes the sender wait, as a printer writing its flash does)
     bool refuseConnections = false;// TCP: close every connection at once
     int ignoreSetCode = -1;        // set frames of this code are taken but not kept
+    int answerLimit = -1;          // answer this many queries (any class), then fall silent
+    // A reboot frame (00 02) takes the printer away for good, or brings it
+    // back with this setting code at its factory value.
+    bool goneAfterReboot = false;
+    int forgetOnReboot = -1;
 };
 
 struct LoggedFrame
@@ -162,6 +169,9 @@ private:
     QByteArray m_version;
     QByteArray m_resolution;
     Faults m_faults;
+    QMap<quint8, QByteArray> m_factory;  // the defaults, for a reboot that forgets
+    int m_answered = 0;                  // replies since the faults were set
+    bool m_gone = false;                 // rebooted never to return
 };
 
 } // namespace emu
