@@ -13,7 +13,8 @@ namespace labelsize {
 constexpr double kDefaultWidthMm = 102.0;
 constexpr double kDefaultHeightMm = 152.0;
 
-// The remembered texts read as numbers; a text that is no number reads 0.
+// The remembered texts read as numbers; a text that is no number gives
+// the default.
 double rememberedWidthMm();
 double rememberedHeightMm();
 

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTabWidget>
 
@@ -131,6 +132,19 @@ private slots:
                 QTRY_VERIFY2(!previous && tips().size() == 1 && tips()[0]->isVisible()
                                  && tips()[0]->text() == kTips[cells[3]], qPrintable(step));
         }
+    }
+
+    // A remembered size that is no number gives the default, said once
+    // however often the fields ask.
+    void rememberedNotANumber()
+    {
+        QTest::failOnWarning(QRegularExpression("remembered label"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("remembered label width \"abc\" is not a number"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("remembered label height \"7x\" is not a number"));
+        makeWindow("lineEdit_text=abc lineEdit_2_text=7x");
+        enter(edit("lineEdit"), "x", Finish::Return);
+        QCOMPARE(edit("lineEdit")->text(), "102.0");
+        QCOMPARE(edit("lineEdit_2")->text(), "152.0");
     }
 
     // The tip sits below the field without taking the focus and goes after
