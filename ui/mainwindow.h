@@ -186,6 +186,7 @@ protected:
     // Asks before a running firmware or font download is cut off; a
     // console send stops at its next chunk.
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     // What holds the printer besides a page's own exchange. While one
@@ -300,6 +301,8 @@ private:
     QHash<QLineEdit *, double> m_lastDecimal;
     QHash<QLineEdit *, int> m_lastInteger;
     bool m_closing = false;
+    // The combo lists' style sheets are set once the window is on screen.
+    bool m_comboListsStyled = false;
     Transfer m_transfer = Transfer::None;
     QList<std::pair<QPointer<QWidget>, bool>> m_transferHeld;
     QList<bool> m_transferTabs;

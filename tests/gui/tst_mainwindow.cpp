@@ -34,6 +34,19 @@ private slots:
             "comboBox_ComBaud=115200 comboBox_ComBaud_con=115200 comboBox_ComControl_con=硬件").split(' ')), QString());
     }
 
+    // The combo lists' style sheets are set once the window is on screen.
+    void comboListsStyledAfterShowing()
+    {
+        PrinterWindow pw(TestMedium::Tcp);
+        const auto styled = [&pw] {
+            int count = 0;
+            for (const QComboBox *combo : pw.window()->findChildren<QComboBox *>())
+                count += combo->styleSheet() == "QComboBOX QAbstractItemView {background-color:white;}";
+            return count;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(styled(), 16, 5000);
+    }
+
     // A medium box (the row's first word) sets the medium, empties the
     // device list, enables the connection fields it needs (USB none, wired
     // the ports, Wi-Fi the address too) and copies the printer's address
