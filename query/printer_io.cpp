@@ -154,9 +154,15 @@ int ReadStatusWord(int mode, DeviceIoContrl_Net *net, quint32 &word)
         if (!net)
             return Result::NetworkFailed;
         const int ret = net->ReadFromControlEndpoint(proto::kFrameOverhead, buffer, length);
-        if (ret == Result::Ok)
-            word = proto::readLeU32(buffer + 6);
-        return ret;
+        if (ret != Result::Ok)
+            return ret;
+        // Fewer than four payload bytes would put the tail into the word.
+        if (buffer[5] < 4) {
+            qDebug("status word: %d of 4 bytes in the reply", int(buffer[5]));
+            return Result::NetworkFailed;
+        }
+        word = proto::readLeU32(buffer + 6);
+        return Result::Ok;
     }
     if (mode == MediumUsb) {
         // The transport answers with libusb's own error codes; here they

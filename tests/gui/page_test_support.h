@@ -55,8 +55,8 @@ inline QStringList frameList(const QString &text)
 // is switched off; "silent": it takes frames and never answers; "slow": it
 // answers after 1.5 s; "wrong": replies carry the next code; "drop:N": the
 // network printer hangs up after N bytes; "unplug"; "claim" and "free":
-// another program holds the USB interface, or no longer; "short": the USB
-// status read returns two of its four bytes; "stall:N": the Nth bulk OUT
+// another program holds the USB interface, or no longer; "short": the
+// status word comes back with two of its four bytes (USB read, network reply); "stall:N": the Nth bulk OUT
 // transfer from now stalls; "bad:0xCC": USB replies for code CC lose their
 // lead-in; "closed": the window closes the printer; "reopen": closes and
 // opens it again; "cancel": the next dialog is cancelled; "ble": the
@@ -80,7 +80,10 @@ inline void step(PrinterWindow &pw, const QString &word)
     if (what == "drop") faults.dropAfterBytes = n;
     if (what == "unplug") usb.unplug(pw.usbId());
     if (what == "claim" || what == "free") usb.setClaimRefused(pw.usbId(), what == "claim");
-    if (what == "short") usb.setStatusReadLength(pw.usbId(), 2);
+    if (what == "short") {
+        usb.setStatusReadLength(pw.usbId(), 2);
+        faults.statusWordBytes = 2;
+    }
     if (what == "stall") usb.stallOutTransfer(pw.usbId(), n);
     if (what == "pause") {
         faults.pauseAfterBytes = 100000;

@@ -23,10 +23,11 @@ void rows()
     // A printer that takes the request and never answers is given the
     // network exchange's full three seconds; two of the four status bytes
     // are a failed read, never "idle". The connection stays open.
-    for (const QString fault : {"silent", "off", "unplug", "short"})
-        clickRow("unreachable: " + fault, fault == "silent" || fault == "off" ? tcp : usb, "LP-200", {"status=0002"},
-                 fault + ' ' + kStatus + (fault == "silent" ? " took:3000" : ""), fault == "silent" ? kStatusFrame : "",
-                 {kNotConnected}, {"-pushButton_open"});
+    for (const auto &[fault, medium] : {std::pair{QString("silent"), tcp}, {"off", tcp}, {"unplug", usb},
+                                        {"short", usb}, {"short", tcp}})
+        clickRow("unreachable: " + fault + (medium == tcp ? " (network)" : ""), medium, "LP-200", {"status=0002"},
+                 fault + ' ' + kStatus + (fault == "silent" ? " took:3000" : ""),
+                 medium == tcp && fault != "off" ? kStatusFrame : "", {kNotConnected}, {"-pushButton_open"});
     // A close forgets the network transport object; reopening the same list
     // entry without a new refresh must give the status read a transport again.
     clickRow("after reopening", tcp, "LP-200", {"status=0080"}, "reopen " + kStatus, kStatusFrame,

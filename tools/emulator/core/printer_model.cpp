@@ -283,7 +283,7 @@ QByteArray PrinterModel::handleFrame(Medium medium, const QByteArray &frame)
         break;
     case kClassFunction:
         if (logged.code == kStatusWord) {
-            reply = replyLocked(kClassFunction, logged.code, le32(m_status));
+            reply = replyLocked(kClassFunction, logged.code, le32(m_status).left(m_faults.statusWordBytes));
             answered = true;
         } else if (logged.code == kFirmwareVersion) {
             reply = replyLocked(kClassFunction, logged.code, m_version + QByteArray(1, '\0'));

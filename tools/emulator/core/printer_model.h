@@ -56,6 +56,7 @@ struct Faults
     bool refuseConnections = false;// TCP: close every connection at once
     int ignoreSetCode = -1;        // set frames of this code are taken but not kept
     int answerLimit = -1;          // answer this many queries (any class), then fall silent
+    int statusWordBytes = 4;       // the status word's reply frame carries this many of its 4 bytes
     // A reboot frame (00 02) takes the printer away for good, or brings it
     // back with this setting code at its factory value.
     bool goneAfterReboot = false;
