@@ -55,7 +55,8 @@ for piece in ./usr/bin/labelsetup ./usr/bin/labelsetup-cli "./usr/share/applicat
              "./usr/share/metainfo/$id.metainfo.xml" "./usr/lib/udev/rules.d/$rule" \
              ./usr/share/icons/hicolor/48x48/apps/labelsetup.png \
              ./usr/share/icons/hicolor/256x256/apps/labelsetup.png \
-             ./usr/share/doc/labelsetup/copyright ./usr/share/doc/labelsetup/changelog.gz; do
+             ./usr/share/doc/labelsetup/copyright ./usr/share/doc/labelsetup/changelog.gz \
+             ./usr/share/man/man1/labelsetup.1.gz ./usr/share/man/man1/labelsetup-cli.1.gz; do
     check "package holds $piece" grep -qxF "$piece" <<<"$contents"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
