@@ -44,7 +44,7 @@ for name, content in (('shop.json', SHOP), ('identity.json', {'serial.serial_num
     with open(os.path.join(tmp, name), 'w') as f:
         json.dump({'format': 'labelsetup-profile', 'version': 1, 'settings': content}, f)
 hosts = {name: {'printer': p.name} for name, p in printers.items()}
-hosts['shop_a'].update(shop_settings=SHOP)
+hosts['shop_a'].update(shop_settings=dict(SHOP, **{'print.speed': '3'}))  # a number as a template gives it
 hosts['shop_b'].update(shop_profile=os.path.join(tmp, 'shop.json'), cli=cli)  # the rest find it on PATH
 hosts['forgetful'].update(shop_settings=SHOP)
 hosts['silent'].update(shop_settings=SHOP)
