@@ -167,8 +167,8 @@ from ansible_collections.labelsetup.printers.plugins.module_utils.labelsetup_cli
 def as_profile_value(value, kind):
     """A task's value in the profile's JSON form: numbers for numbers and
     lengths (a templated value arrives as a string), strings for the rest
-    (YAML reads on and off as booleans)."""
-    if isinstance(value, bool):
+    (YAML reads the choices on and off as booleans)."""
+    if isinstance(value, bool) and kind == 'choice':
         value = 'on' if value else 'off'
     if kind in ('number', 'length'):
         try:
@@ -194,6 +194,8 @@ def wanted_profile(module, catalogue):
     for option, secret in (('settings', False), ('secrets', True)):
         for key, value in (module.params[option] or {}).items():
             known = catalogue.get(key, {})
+            if value is None:
+                module.fail_json(msg='%s has no value (write "" for an empty text)' % key)
             if known and known['secret'] != secret:
                 module.fail_json(msg=('%s is a secret: give it under secrets, which stay out of the output' if known['secret']
                                       else '%s is not a secret: give it under settings') % key)
@@ -205,7 +207,7 @@ def wanted_profile(module, catalogue):
     return json.dumps(document)
 
 
-def diff_of(report):
+def diff_of(report, printer):
     before, after = {}, {}
     for change in report.get('changes', []):
         key = change['key']
@@ -213,7 +215,7 @@ def diff_of(report):
             before[key], after[key] = '(secret)', '(secret, changed)'
         else:
             before[key], after[key] = change['old'], change['new']
-    return dict(before=before, after=after, before_header=report['printer'], after_header=report['printer'])
+    return dict(before=before, after=after, before_header=printer, after_header=printer)
 
 
 def main():
@@ -254,7 +256,7 @@ def main():
     if 'verified' in report:
         result['verified'] = report['verified']
     if module._diff:
-        result['diff'] = diff_of(report)
+        result['diff'] = diff_of(report, p['printer'])
     module.exit_json(**result)
 
 
