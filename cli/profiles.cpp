@@ -22,14 +22,18 @@ namespace cli {
 
 namespace {
 
-std::optional<profile::Profile> loadProfile(const QString &path, QString *error)
+// FILE "-" is standard input: a program that drives this tool (the Ansible
+// modules) hands over a profile with passwords in it without a file.
+std::optional<profile::Profile> loadProfile(const QString &path, QIODevice *in, QString *error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const bool standardInput = path == QLatin1String("-");
+    if (!standardInput && !file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return std::nullopt;
     }
-    const profile::Loaded loaded = profile::fromJson(file.readAll(), path);
+    const QByteArray json = standardInput ? (in ? in->readAll() : QByteArray()) : file.readAll();
+    const profile::Loaded loaded = profile::fromJson(json, standardInput ? QStringLiteral("standard input") : path);
     if (!loaded.ok()) {
         *error = loaded.error;
         return std::nullopt;
@@ -335,7 +339,7 @@ int Command::profileExport(const QString &path)
 int Command::profileDiff(const QString &path)
 {
     QString error;
-    const std::optional<profile::Profile> wanted = loadProfile(path, &error);
+    const std::optional<profile::Profile> wanted = loadProfile(path, in, &error);
     if (!wanted)
         return fail(Refused, error);
     int code = Success;
@@ -382,9 +386,13 @@ int Command::profileApply(const QStringList &named, const QString &path)
         seen.insert(address->canonical(), printer);
         distinct << printer;
     }
+    // Standard input holds one profile for one printer: a several-printer
+    // run hands its file name to a worker per printer.
+    if (path == QLatin1String("-") && (distinct.size() > 1 || o.worker))
+        return fail(Usage, QStringLiteral("profile apply: a profile from standard input (-) goes to one printer"));
     // The whole file is checked before any printer is touched.
     QString error;
-    const std::optional<profile::Profile> wanted = loadProfile(path, &error);
+    const std::optional<profile::Profile> wanted = loadProfile(path, in, &error);
     if (!wanted)
         return fail(Refused, error);
     if (o.includeIdentity && distinct.size() > 1 && profile::holdsStaticAddress(*wanted))

@@ -15,4 +15,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     iproute2 procps openssl \
     clang libclang-rt-14-dev llvm \
     dpkg-dev fakeroot file desktop-file-utils appstream lintian udev \
+    ansible-core \
     fonts-noto-cjk >/dev/null

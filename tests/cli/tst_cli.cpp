@@ -389,6 +389,8 @@ private slots:
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << int(cli::Usage) << "unknown command \"frobnicate\"";
         QTest::newRow("no jobs") << QStringList{"profile", "apply", "PRINTER", "PRINTER", "PROFILE", "--jobs", "0"}
                                  << int(cli::Usage) << "--jobs must be at least 1";
+        QTest::newRow("standard input to two") << QStringList{"profile", "apply", "PRINTER", "tcp:127.0.0.1:1", "-"}
+                                               << int(cli::Usage) << "a profile from standard input (-) goes to one printer";
         QTest::newRow("no printer there") << QStringList{"info", "tcp:127.0.0.1:1"} << int(cli::PrinterFailed)
                                           << "tcp:127.0.0.1:1: no connection";
         QTest::newRow("refused") << QStringList{"set", "PRINTER", "print.speed=9"} << int(cli::Refused)
