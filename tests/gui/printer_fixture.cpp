@@ -2,6 +2,8 @@
 
 #include "mainwindow.h"
 #include "tools/emulator/net/net_faces.h"
+#include "tools/emulator/serial/serial_face.h"
+#include "tools/emulator/serial/serial_umockdev.h"
 #include "tools/emulator/usb/usb_face.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
@@ -37,16 +39,23 @@ emu::UsbFace &PrinterWindow::usb()
     return face;
 }
 
-PrinterWindow::PrinterWindow(TestMedium medium, const QString &model)
+PrinterWindow::PrinterWindow(TestMedium medium, const QString &model, int baud)
     : m_medium(medium)
 {
     static int nextUsbPort = 2;
+    static int nextSerialPort = 0;
     m_model.setIdentity("VID:E51D", model, QStringLiteral("MFG:Label;CMD:TSPL,ZPL;MDL:%1;CLS:PRINTER;").arg(model),
                         "PID:0618", "V1.0");
     if (medium == TestMedium::Tcp) {
         m_net = std::make_unique<emu::NetPrinter>(&m_model);
         if (!m_net->start({.tcpPort = 0}))
             qFatal("emulated printer did not start: %s", qPrintable(m_net->errorString()));
+    } else if (medium == TestMedium::Serial || medium == TestMedium::Bluetooth) {
+        const bool bluetooth = medium == TestMedium::Bluetooth;
+        m_port = std::make_unique<emu::EmulatedPort>(emu::addSerialPort(usb().testbed(), nextSerialPort++, bluetooth));
+        m_serial = std::make_unique<emu::SerialPrinter>(&m_model);
+        if (m_port->masterFd < 0 || !m_serial->start({.baud = baud, .anySettings = bluetooth}, m_port->masterFd))
+            qFatal("emulated serial printer did not start");
     } else {
         m_usbPort = nextUsbPort++;
         m_usbId = usb().addPrinter(&m_model, {.product = model, .port = m_usbPort});
@@ -66,6 +75,10 @@ PrinterWindow::~PrinterWindow()
     delete m_window;
     if (m_usbId >= 0)
         usb().unplug(m_usbId);
+    if (m_serial) {
+        m_serial->stop();
+        emu::removeSerialPort(usb().testbed(), *m_port);
+    }
     if (m_net)
         m_net->stop();
 }
@@ -85,9 +98,23 @@ QWidget *PrinterWindow::findWidget(const char *name) const
     return w;
 }
 
+QString PrinterWindow::serialNode() const
+{
+    return m_port ? m_port->devNode : QString();
+}
+
+QString PrinterWindow::listKey() const
+{
+    return m_port ? '{' + m_port->name + '}' : QStringLiteral("{USB%1}").arg(m_usbPort, 3, 10, QLatin1Char('0'));
+}
+
 bool PrinterWindow::open()
 {
-    if (m_medium == TestMedium::Tcp) {
+    if (m_medium == TestMedium::Serial) {
+        clickBox(widget<QCheckBox>("checkBox_Serialport"));
+    } else if (m_medium == TestMedium::Bluetooth) {
+        clickBox(widget<QCheckBox>("checkBox_BLE"));
+    } else if (m_medium == TestMedium::Tcp) {
         clickBox(widget<QCheckBox>("checkBox_WIFI"));
         widget<QLineEdit>("lineEdit_ConnectAddr")->setText(QStringLiteral("127.0.0.1"));
         widget<QLineEdit>("lineEdit_ConnectTCPPort")->setText(QString::number(m_net->tcpPort()));
@@ -96,11 +123,10 @@ bool PrinterWindow::open()
         clickBox(widget<QCheckBox>("checkBox_USB"));
     }
     click("pushButton_getList");
-    // Several USB printers may be plugged in: pick ours by its port.
+    // Several USB printers or ports may be plugged in: pick ours by its key.
     auto *list = widget<QComboBox>("comboBox_ScanResult");
-    const QString key = QStringLiteral("{USB%1}").arg(m_usbPort, 3, 10, QLatin1Char('0'));
-    if (m_medium == TestMedium::Usb)
-        list->setCurrentIndex(list->findText(key, Qt::MatchContains));
+    if (m_medium != TestMedium::Tcp)
+        list->setCurrentIndex(list->findText(listKey(), Qt::MatchContains));
     if (list->currentIndex() < 0)
         return false;
     m_catcher->clear();
