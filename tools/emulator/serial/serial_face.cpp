@@ -65,7 +65,10 @@ int rateOf(unsigned int code)
     return 0;
 }
 
-// The line as the tool set it on its side of the terminal.
+// The line as the tool set it on its side of the terminal. Asked on the
+// master side: for a pseudo-terminal's master the kernel answers with the
+// terminal side's settings, and umockdev, which answers the terminal
+// side's ioctls in a preloaded process itself, leaves the master alone.
 bool hostLine(int fd, SerialLine &line)
 {
     struct termios2 t = {};
@@ -136,7 +139,7 @@ private:
         const SerialLine own = m_owner->line();
         SerialLine host;
         if (!own.anySettings
-            && (!hostLine(m_terminal, host) || host.baud != own.baud || host.dataBits != own.dataBits
+            && (!hostLine(m_master, host) || host.baud != own.baud || host.dataBits != own.dataBits
                 || host.parity != own.parity)) {
             m_owner->m_noise += n;
             return;
@@ -232,16 +235,15 @@ bool SerialPrinter::start(const SerialLine &line, int masterFd)
     }
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     char name[128] = {};
-    // The face keeps the terminal side open as well: it reads the line
-    // settings there, and the master stays usable while the tool has the
-    // port closed.
+    // The face keeps the terminal side open as well: the master stays
+    // usable (no hang-up) while the tool has the port closed.
     const int terminal = ::ptsname_r(master, name, sizeof name) == 0 ? ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK) : -1;
     if (terminal < 0) {
         m_error = QStringLiteral("cannot open the terminal side: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         ::close(master);
         return false;
     }
-    makeRaw(terminal, line);
+    makeRaw(master, line);
     m_terminal = QString::fromLocal8Bit(name);
 
     m_thread = new QThread;
