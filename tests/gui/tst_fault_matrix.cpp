@@ -168,6 +168,7 @@ private slots:
         // are each met once per kind of exchange.
         cells(line, "read", "none split garbage long", done + " [7]");
         cells(line, "read", "silent late wrong", kTitle + "|串口通讯出错，请重试 [42]");
+        cells(ble, "read", "silent", kTitle + "|蓝牙通讯出错，请重试 [42]");
         cells(line, "cli get", "none split garbage long", got);
         cells(line, "cli get", "silent", identity + " at 115200 baud 8N1");
         cells(line, "console", "none split garbage wrong long", " [reply shown]");

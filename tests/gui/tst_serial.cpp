@@ -9,6 +9,7 @@
 #include "tools/emulator/serial/serial_umockdev.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QToolBox>
 
 class TestSerial : public GuiTest
