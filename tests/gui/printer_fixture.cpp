@@ -10,10 +10,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <vector>
 
 GuiTest::GuiTest()
 {
@@ -33,9 +37,33 @@ QString hex(const QByteArray &bytes)
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
 }
 
+// QSerialPort locks a port by its name in the machine's lock folder, so
+// test programs running at the same time (two builds, two checkouts) must
+// not give their emulated ports the same names. Each number is reserved by
+// a lock file of our own for as long as this program runs (a program that
+// died leaves a stale lock, which the next one takes over); names stay
+// under 256, the highest RFCOMM port the system lists.
+static int reserveSerialPortNumber()
+{
+    static std::vector<std::unique_ptr<QLockFile>> held;
+    for (int n = 0; n < 256; ++n) {
+        auto lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("lps-emulated-tty-%1.lock").arg(n)));
+        lock->setStaleLockTime(0);   // held all along: stale only when its program is gone
+        if (lock->tryLock(0)) {
+            held.push_back(std::move(lock));
+            return n;
+        }
+    }
+    qFatal("no emulated serial port number left");
+}
+
 emu::UsbFace &PrinterWindow::usb()
 {
     static emu::UsbFace face;
+    // The window's port lists see the testbed's ports only, whatever the
+    // machine has.
+    static const bool terminal = (emu::addSystemTerminal(face.testbed()), true);
+    Q_UNUSED(terminal);
     return face;
 }
 
@@ -43,7 +71,6 @@ PrinterWindow::PrinterWindow(TestMedium medium, const QString &model, int baud)
     : m_medium(medium)
 {
     static int nextUsbPort = 2;
-    static int nextSerialPort = 0;
     m_model.setIdentity("VID:E51D", model, QStringLiteral("MFG:Label;CMD:TSPL,ZPL;MDL:%1;CLS:PRINTER;").arg(model),
                         "PID:0618", "V1.0");
     if (medium == TestMedium::Tcp) {
@@ -52,7 +79,7 @@ PrinterWindow::PrinterWindow(TestMedium medium, const QString &model, int baud)
             qFatal("emulated printer did not start: %s", qPrintable(m_net->errorString()));
     } else if (medium == TestMedium::Serial || medium == TestMedium::Bluetooth) {
         const bool bluetooth = medium == TestMedium::Bluetooth;
-        m_port = std::make_unique<emu::EmulatedPort>(emu::addSerialPort(usb().testbed(), nextSerialPort++, bluetooth));
+        m_port = std::make_unique<emu::EmulatedPort>(emu::addSerialPort(usb().testbed(), reserveSerialPortNumber(), bluetooth));
         m_serial = std::make_unique<emu::SerialPrinter>(&m_model);
         if (m_port->masterFd < 0 || !m_serial->start({.baud = baud, .anySettings = bluetooth}, m_port->masterFd))
             qFatal("emulated serial printer did not start");

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QToolBox>
 
 class TestSerial : public GuiTest
@@ -39,6 +40,7 @@ private slots:
         // other kind, which this medium must not list.
         PrinterWindow pw(medium, "ZD-N480");
         const emu::EmulatedPort other = emu::addSerialPort(PrinterWindow::usb().testbed(), 90, medium == line);
+        const auto unplug = qScopeGuard([&other] { emu::removeSerialPort(PrinterWindow::usb().testbed(), other); });
         QVERIFY(pw.open());
         auto *list = pw.widget<QComboBox>("comboBox_ScanResult");
         const QString key = pw.listKey();
@@ -57,7 +59,6 @@ private slots:
         pw.click("pushButton_close");
         QVERIFY(pw.widget("checkBox_Serialport")->isEnabled());
         QVERIFY(pw.widget("checkBox_BLE")->isEnabled());
-        emu::removeSerialPort(PrinterWindow::usb().testbed(), other);
     }
 
     // The printer at another speed than the connection group's: the open

@@ -43,6 +43,16 @@ EmulatedPort addSerialPort(UMockdevTestbed *testbed, int number, bool bluetooth)
     return port;
 }
 
+void addSystemTerminal(UMockdevTestbed *testbed)
+{
+    // No node: nothing is meant to open it.
+    GError *error = nullptr;
+    if (!umockdev_testbed_add_from_string(testbed, "P: /devices/virtual/tty/tty0\nE: SUBSYSTEM=tty\n", &error)) {
+        qWarning("emu serial: cannot add tty0: %s", error ? error->message : "?");
+        g_clear_error(&error);
+    }
+}
+
 void removeSerialPort(UMockdevTestbed *testbed, const EmulatedPort &port)
 {
     umockdev_testbed_remove_device(testbed, port.sysfsPath.toUtf8().constData());

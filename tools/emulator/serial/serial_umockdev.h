@@ -21,6 +21,12 @@ struct EmulatedPort
 };
 
 EmulatedPort addSerialPort(UMockdevTestbed *testbed, int number, bool bluetooth);
+// The kernel's own virtual terminal, which every Linux system has and no
+// port list shows. Qt's port list reads the testbed through udev only while
+// udev shows it some terminal; with none it falls back to the machine's own
+// /dev (a ttyS0 there would be listed), so a test that needs to know which
+// ports exist adds this first.
+void addSystemTerminal(UMockdevTestbed *testbed);
 // Unplugs the port: its sysfs device and its node go.
 void removeSerialPort(UMockdevTestbed *testbed, const EmulatedPort &port);
 
