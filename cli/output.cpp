@@ -67,6 +67,8 @@ QString resultText(int result)
     case Result::UsbFailed: return QStringLiteral("USB communication failed");
     case Result::UsbOpenFailed: return QStringLiteral("the USB printer could not be opened");
     case Result::NetworkFailed: return QStringLiteral("no answer on the network (time-out)");
+    case Result::BluetoothFailed: return QStringLiteral("no answer over the Bluetooth link (time-out)");
+    case Result::SerialFailed: return QStringLiteral("no answer on the serial line (time-out)");
     default: return QStringLiteral("error %1").arg(result);
     }
 }

@@ -1,7 +1,9 @@
 // The command line's KEY=VALUE pairs and printer addresses: accepted pairs
 // become catalogue keys with values that some model's check takes
 // unchanged; an accepted address is USB with a port 0..255 (or the first
-// printer) or TCP with a host and a port 1..65535.
+// printer), TCP with a host and a port 1..65535, or a serial port with a
+// path, a positive rate and a framing and flow control that print back to
+// what was written.
 #include "fuzz_check.h"
 #include "protocol/settings_catalogue.h"
 #include "query/printer_session.h"
@@ -33,5 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(address->usbPort >= -1 && address->usbPort <= 255);
     if (address && address->kind == PrinterAddress::Kind::Tcp)
         FUZZ_CHECK(!address->host.isEmpty() && address->port >= 1);
+    if (address && address->kind == PrinterAddress::Kind::Serial) {
+        const QStringList parts = lines.first().mid(7).split(QLatin1Char(':'));
+        FUZZ_CHECK(!address->path.isEmpty() && address->line.baud > 0);
+        FUZZ_CHECK(parts.size() < 3 || serial::framingText(address->line) == parts.at(2).toUpper());
+        FUZZ_CHECK(parts.size() < 4 || serial::flowText(address->line.flow) == parts.at(3));
+    }
     return 0;
 }

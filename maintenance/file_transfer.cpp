@@ -16,6 +16,7 @@
 #include "maintenance/worker_thread.h"
 #include "provisioning/distributenet.h"
 #include "protocol/result.h"
+#include "protocol/serial_line.h"
 #include "query/printer_io.h"
 #include "transport/net_transport.h"
 #include "ui/shared_state.h"
@@ -113,6 +114,7 @@ bool MainWindow::startTransfer(const QString &path, bool temporary,
     holdForTransfer(debugMode ? Transfer::ConsoleFile : Transfer::Download);
     workerThread->filePath = path;
     workerThread->mode = ret_mode;
+    workerThread->chunkSize = StreamChunkSize(ret_mode);
     workerThread->temporaryFile = temporary;
     if (ret_mode == MediumNet) {
         QString error;
@@ -158,6 +160,7 @@ void MainWindow::holdForTransfer(Transfer kind)
         bar->setEnabled(true);
         bar->setValue(0);
     }
+    m_transferClock.start();
     if (m_distributeNet)
         m_distributeNet->setSendAllowed(false);
 }
@@ -174,6 +177,8 @@ void MainWindow::releaseTransfer()
     m_transferHeld.clear();
     m_transferTabs.clear();
     m_transfer = Transfer::None;
+    for (QProgressBar *bar : {ui->progressBar_Update, ui->progressBar_Debug})
+        bar->resetFormat();
     if (m_distributeNet)
         m_distributeNet->setSendAllowed(true);
 }
@@ -226,14 +231,21 @@ void MainWindow::sendFileProcess(QByteArray data)
             return;
         }
     }
-    sendFileRet = mode == MediumNet || mode == MediumUsb ? SendChunk(data, mode, [this] { return m_closing; })
-                                                         : int(Result::NoTransport);
+    sendFileRet = mode == MediumNet || mode == MediumUsb || isSerialMedium(mode)
+                      ? SendChunk(data, mode, [this] { return m_closing; })
+                      : int(Result::NoTransport);
     qDebug() << "sendFileProcess的sendFileRet: " << sendFileRet;
 }
 
 void MainWindow::onTransferProgress(int percent)
 {
-    (debugMode ? ui->progressBar_Debug : ui->progressBar_Update)->setValue(percent);
+    QProgressBar *bar = debugMode ? ui->progressBar_Debug : ui->progressBar_Update;
+    bar->setValue(percent);
+    // A firmware over a slow line takes hours (6 MiB at 9600 baud, about
+    // two): the bar says how long the rest will take at the pace so far.
+    const qint64 left = serial::secondsLeft(percent, 100, m_transferClock.elapsed());
+    if (left >= 0 && percent < 100)
+        bar->setFormat(tr("%p%，剩余%1").arg(serial::durationText(left)));
     QCoreApplication::processEvents();
 }
 

@@ -37,7 +37,7 @@ int WorkerThread::sendFileData()
     }
     const qint64 total = file.size();
     qint64 sent = 0;
-    const qint64 chunkSize = mode == MediumUsb ? kUsbChunk : kNetChunk;
+    const qint64 chunkSize = this->chunkSize > 0 ? this->chunkSize : mode == MediumUsb ? kUsbChunk : kNetChunk;
     while (!file.atEnd() && !m_stop) {
         const QByteArray chunk = file.read(chunkSize);
         if (chunk.isEmpty())

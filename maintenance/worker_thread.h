@@ -43,7 +43,8 @@ public:
     void requestStop() { m_stop = true; }
 
     QString filePath;
-    int mode = 0;    // the medium at the start of the transfer: 1 USB, 2 network
+    int mode = 0;    // the medium at the start of the transfer: 1 USB, 2 network, 3 Bluetooth, 4 serial
+    int chunkSize = 0;   // bytes per chunk (StreamChunkSize of the medium); 0: USB's or the network's
     bool temporaryFile = false;   // filePath was created for this transfer
 
 signals:

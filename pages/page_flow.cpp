@@ -25,6 +25,10 @@ int mediumFailure(int medium)
         return Result::UsbOpenFailed;
     if (medium == MediumNet)
         return Result::NetworkFailed;
+    if (medium == MediumBle)
+        return Result::BluetoothFailed;
+    if (medium == MediumSerial)
+        return Result::SerialFailed;
     return Result::NoTransport;
 }
 

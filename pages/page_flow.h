@@ -56,8 +56,9 @@ inline int firstFailure(std::initializer_list<int> results)
 }
 
 // What a page reports when one of its queries failed, whatever the query's
-// own result: the communication error of the medium (USB 5, network 6;
-// -1, passed over silently, for a medium without transport).
+// own result: the communication error of the medium (USB 5, network 6,
+// Bluetooth 7, serial 8; -1, passed over silently, for a medium without
+// transport).
 int mediumFailure(int medium);
 
 // A field's name for a refusal, from the text of its label: "wifi密码：" and

@@ -4,6 +4,7 @@
 #include "protocol/frame.h"
 #include "protocol/result.h"
 #include "transport/net_transport.h"
+#include "transport/serial_transport.h"
 #include "transport/usb_transport.h"
 
 #include <QDebug>
@@ -25,6 +26,8 @@ int exchange(const QByteArray &request, unsigned char *reply, int &replyLength, 
     if (mode == MediumUsb)
         return CDeviceIOOpera::PrinterDataIOSwap(frame.data(), int(frame.size()), reply,
                                                  replyLength);
+    if (isSerialMedium(mode))
+        return DeviceIoContrl_Serial::PrinterDataIORead(frame.data(), int(frame.size()), reply, replyLength);
     return Result::NoTransport;
 }
 
@@ -32,7 +35,7 @@ int exchange(const QByteArray &request, unsigned char *reply, int &replyLength, 
 // one, but they never fill it.
 int writeOnly(const QByteArray &bytes, int mode, bool logged)
 {
-    if (mode != MediumUsb && mode != MediumNet)
+    if (mode != MediumUsb && mode != MediumNet && !isSerialMedium(mode))
         return Result::NoTransport;
     // Every frame that is only written passes here: the one place that
     // logs it.
@@ -44,6 +47,9 @@ int writeOnly(const QByteArray &bytes, int mode, bool logged)
     if (mode == MediumNet)
         return DeviceIoContrl_Net::PrinterDataIOButton(frame.data(), int(frame.size()),
                                                        reply.data(), replyLength);
+    if (isSerialMedium(mode))
+        return DeviceIoContrl_Serial::PrinterDataIOButton(frame.data(), int(frame.size()), reply.data(),
+                                                          replyLength);
     return CDeviceIOOpera::PrinterDataIOButton(frame.data(), int(frame.size()), reply.data(),
                                                replyLength);
 }
@@ -132,7 +138,16 @@ int SendChunk(const QByteArray &chunk, int mode, const std::function<bool()> &st
         return DeviceIoContrl_Net::PrinterDataIOChunk(chunk, budget, stop);
     if (mode == MediumUsb)
         return CDeviceIOOpera::PrinterDataIOChunk(chunk, budget, stop);
+    if (isSerialMedium(mode))
+        return DeviceIoContrl_Serial::PrinterDataIOChunk(chunk, budget, stop);
     return Result::NoTransport;
+}
+
+int StreamChunkSize(int mode)
+{
+    if (isSerialMedium(mode))
+        return serial::chunkBytes(DeviceIoContrl_Serial::lineSettings(), kUsbDataChunk);
+    return mode == MediumUsb ? kUsbDataChunk : kNetDataChunk;
 }
 
 QByteArray ReadBack(int mode)
@@ -141,6 +156,8 @@ QByteArray ReadBack(int mode)
         return DeviceIoContrl_Net::readDebugData();
     if (mode == MediumUsb)
         return CDeviceIOOpera::readDebugData();
+    if (isSerialMedium(mode))
+        return DeviceIoContrl_Serial::readDebugData();
     return {};
 }
 
@@ -177,6 +194,13 @@ int ReadStatusWord(int mode, DeviceIoContrl_Net *net, quint32 &word)
         }
         word = proto::readLeU32(buffer);
         return Result::Ok;
+    }
+    if (isSerialMedium(mode)) {
+        // The line carries the network's status frame.
+        const int ret = DeviceIoContrl_Serial::ReadFromControlEndpoint(buffer, length);
+        if (ret == Result::Ok)
+            word = proto::readLeU32(buffer + 6);
+        return ret;
     }
     return Result::NoTransport;
 }

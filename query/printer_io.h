@@ -15,10 +15,11 @@
 
 class DeviceIoContrl_Net;
 
-// Connection medium as the window keeps it in ret_mode. Only USB and the
-// network have a transport; the helpers answer Result::NoTransport for
-// the others and send nothing.
+// Connection medium as the window keeps it in ret_mode. Bluetooth and the
+// serial cable share the serial transport; the helpers answer
+// Result::NoTransport for any other value and send nothing.
 enum Medium { MediumUsb = 1, MediumNet = 2, MediumBle = 3, MediumSerial = 4 };
+constexpr bool isSerialMedium(int mode) { return mode == MediumBle || mode == MediumSerial; }
 
 // Class-02 query. `out` (proto::kResultBufferSize bytes) is zeroed, then
 // receives the payload. Ok, the transport's code when the exchange failed,
@@ -56,14 +57,17 @@ constexpr int kChunkAttemptMs = 10000;
 // the console shows what it sent. `stop`, when given and true, ends the
 // waits early (the window is closing). A Result.
 int SendChunk(const QByteArray &chunk, int mode, const std::function<bool()> &stop = {});
+// Bytes per chunk of a stream on the medium: the sizes above, and on a
+// serial line what it carries in about 100 ms.
+int StreamChunkSize(int mode);
 // What the printer sent back after a console write: the bytes waiting on
 // the network connection (up to 1 s), or one USB read (264 bytes,
 // zero-filled, up to 3 s). Empty when nothing came.
 QByteArray ReadBack(int mode);
 
 // The printer's 32-bit status word. USB answers a vendor control read with
-// the bare four bytes; the network answers the status frame (sent through
-// `net`) with the word as its payload. A USB read that brings fewer than
+// the bare four bytes; the network and the serial line answer the status
+// frame (over the network sent through `net`) with the word as its payload. A USB read that brings fewer than
 // four bytes is a failed read (Result::UsbFailed, as is any other failed
 // USB read), never a word of zeros.
 int ReadStatusWord(int mode, DeviceIoContrl_Net *net, quint32 &word);

@@ -3,8 +3,10 @@
 #include "protocol/frame.h"
 #include "protocol/printer_models.h"
 #include "protocol/result.h"
+#include "query/line_search.h"
 #include "query/printer_io.h"
 #include "transport/net_transport.h"
+#include "transport/serial_transport.h"
 #include "transport/usb_transport.h"
 
 #include <QDeadlineTimer>
@@ -18,7 +20,9 @@ std::optional<PrinterAddress> parsePrinterAddress(const QString &text, QString *
     address.text = text;
     const auto fail = [&](const QString &why) -> std::optional<PrinterAddress> {
         if (error)
-            *error = QStringLiteral("%1: %2 (write usb, usb:PORT or tcp:HOST[:PORT])").arg(text, why);
+            *error = QStringLiteral("%1: %2 (write usb, usb:PORT, tcp:HOST[:PORT] or "
+                                    "serial:PATH[:BAUD[:FRAMING[:FLOW]]])")
+                         .arg(text, why);
         return std::nullopt;
     };
     if (text == QLatin1String("usb"))
@@ -28,6 +32,26 @@ std::optional<PrinterAddress> parsePrinterAddress(const QString &text, QString *
         address.usbPort = text.mid(4).toInt(&ok, 10);
         if (!ok || address.usbPort < 0 || address.usbPort > 255)
             return fail(QStringLiteral("not a USB port number"));
+        return address;
+    }
+    if (text.startsWith(QLatin1String("serial:"))) {
+        address.kind = PrinterAddress::Kind::Serial;
+        const QStringList parts = text.mid(7).split(QLatin1Char(':'));
+        address.path = parts.at(0);
+        if (address.path.isEmpty() || parts.size() > 4)
+            return fail(QStringLiteral("not a port and its settings"));
+        // An empty rate (serial:PATH::7E1) is looked for, as an omitted one.
+        if (parts.size() > 1 && !parts.at(1).isEmpty()) {
+            bool ok = false;
+            address.line.baud = parts.at(1).toInt(&ok, 10);
+            if (!ok || address.line.baud <= 0)
+                return fail(QStringLiteral("the baud rate must be a positive number"));
+            address.baudGiven = true;
+        }
+        if (parts.size() > 2 && !serial::parseFraming(parts.at(2), address.line))
+            return fail(QStringLiteral("the framing must be like 8N1 or 7E2"));
+        if (parts.size() > 3 && !serial::parseFlow(parts.at(3), address.line.flow))
+            return fail(QStringLiteral("the flow control must be none, hw or sw"));
         return address;
     }
     if (!text.startsWith(QLatin1String("tcp:")))
@@ -53,6 +77,8 @@ QString PrinterAddress::canonical() const
 {
     if (kind == Kind::Usb)
         return usbPort < 0 ? QStringLiteral("usb") : QStringLiteral("usb:%1").arg(usbPort);
+    if (kind == Kind::Serial)
+        return QStringLiteral("serial:") + path;
     const QString name = host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host.toLower() + QLatin1Char(']')
                                                          : host.toLower();
     return QStringLiteral("tcp:%1:%2").arg(name).arg(port);
@@ -84,6 +110,11 @@ QList<FoundPrinter> PrinterSession::list(const QString &udpInterface, int udpPor
         const QString port = QString::fromLatin1(entry.port);
         lines << FoundPrinter{QString::fromUtf8(entry.name), QStringLiteral("usb:%1").arg(port.mid(3).toInt())};
     }
+    // Ports are listed, never probed: one may be a modem or a GPS.
+    for (const bool bluetooth : {false, true})
+        for (const SerialPortFacts &port : portsOfMedium(bluetooth))
+            lines << FoundPrinter{portDisplayText(port, bluetooth).section(QLatin1String(" {"), 0, 0),
+                                  QStringLiteral("serial:") + port.systemLocation};
     if (!udpInterface.isEmpty()) {
         m_found.clear();
         m_udpInterface = udpInterface;
@@ -119,6 +150,8 @@ int PrinterSession::open(const PrinterAddress &address, QString *error)
         // The exchanges reconnect by themselves when the printer drops the
         // connection (after a network setting, a restart).
         DeviceIoContrl_Net::connectSocket();
+    } else if (address.kind == PrinterAddress::Kind::Serial) {
+        return openSerial(address, error);
     } else {
         m_medium = MediumUsb;
         // The selection lives in the transport's handle record, which only
@@ -140,6 +173,39 @@ int PrinterSession::open(const PrinterAddress &address, QString *error)
             return Result::UsbFailed;
         }
     }
+    return identify(error);
+}
+
+int PrinterSession::openSerial(const PrinterAddress &address, QString *error)
+{
+    // A path the system lists as a Bluetooth link is one: its failures are
+    // Bluetooth's, and a link has no speed to look for.
+    bool bluetooth = false;
+    const PortSystem system = currentPortSystem();
+    for (const SerialPortFacts &port : systemPorts())
+        if (port.systemLocation == address.path || port.portName == address.path)
+            bluetooth = isBluetoothLink(port, system);
+    m_medium = bluetooth ? MediumBle : MediumSerial;
+    m_serial.reset(new DeviceIoContrl_Serial(this, bluetooth));
+    if (m_serial->Connect_Serial(address.path, address.line) != 0) {
+        if (error)
+            *error = QStringLiteral("%1: the port could not be opened").arg(address.text);
+        m_medium = 0;
+        return DeviceIoContrl_Serial::failure();
+    }
+    unsigned char buf[proto::kResultBufferSize];
+    qint32 baud = address.line.baud;
+    const bool search = !bluetooth && !address.baudGiven;
+    const int result = IdentifyOnLine(search, {}, baud, buf);
+    if (result != Result::Ok) {
+        if (error)
+            *error = search ? QStringLiteral("%1: no printer answered at any baud rate").arg(address.text)
+                            : QStringLiteral("%1: the printer did not answer its identity query at %2 baud %3")
+                                  .arg(address.text).arg(baud).arg(serial::framingText(address.line));
+        return result;
+    }
+    if (search)
+        qDebug("%s: the printer answers at %d baud", qPrintable(address.text), baud);
     return identify(error);
 }
 
@@ -174,6 +240,7 @@ void PrinterSession::close()
     }
     m_net.reset();
     m_usb.reset();
+    m_serial.reset();
     m_medium = 0;
 }
 
@@ -247,7 +314,7 @@ int PrinterSession::stream(const QByteArray &data, const std::function<void(qint
         DeviceIoContrl_Net::closeStream();
         return Result::NetworkFailed;
     }
-    const qsizetype chunkSize = net ? kNetDataChunk : kUsbDataChunk;
+    const qsizetype chunkSize = StreamChunkSize(m_medium);
     int result = Result::Ok;
     for (qsizetype at = 0; at < data.size() && result == Result::Ok; at += chunkSize) {
         const QByteArray chunk = data.mid(at, chunkSize);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "protocol/codes.h"
+#include "protocol/serial_line.h"
 #include "protocol/settings_catalogue.h"
 #include "transport/scan_host.h"
 
@@ -20,17 +21,24 @@
 
 class CDeviceIOOpera;
 class DeviceIoContrl_Net;
+class DeviceIoContrl_Serial;
 
-// "usb" (the first printer found), "usb:PORT" or "tcp:HOST[:PORT]" (port
-// 9100 unless given; an IPv6 host is written in brackets). Every way of
-// naming a printer is parsed here, and only here.
+// "usb" (the first printer found), "usb:PORT", "tcp:HOST[:PORT]" (port
+// 9100 unless given; an IPv6 host is written in brackets) or
+// "serial:PATH[:BAUD[:FRAMING[:FLOW]]]" (framing like 8N1 or 7E2, flow
+// none, hw or sw; 8N1 and none unless given; without a rate the printer's
+// is looked for). Every way of naming a printer is parsed here, and only
+// here.
 struct PrinterAddress
 {
-    enum class Kind { Usb, Tcp };
+    enum class Kind { Usb, Tcp, Serial };
     Kind kind = Kind::Usb;
     int usbPort = -1;   // -1: the first printer found
     QString host;
     quint16 port = 9100;
+    QString path;                  // serial: the port's path or name
+    serial::LineSettings line;     // serial: the settings to open with
+    bool baudGiven = false;        // serial: false, look for the printer's rate
     QString text;       // as written
     // One spelling per printer: "tcp:h" and "tcp:H:9100" are the same.
     QString canonical() const;
@@ -62,9 +70,10 @@ public:
     QString deviceId() const { return m_deviceId; }
     settings::Model model() const { return m_model; }
 
-    // USB printers of the supported vendor (address usb:PORT); with
-    // `udpInterface` set, also the printers answering discovery on that
-    // wired interface ("*" for all of them; address tcp:HOST).
+    // USB printers of the supported vendor (address usb:PORT), the serial
+    // ports and Bluetooth links (serial:PATH; nothing is sent to them);
+    // with `udpInterface` set, also the printers answering discovery on
+    // that wired interface ("*" for all of them; address tcp:HOST).
     QList<FoundPrinter> list(const QString &udpInterface, int udpPort);
 
     // Reads every instruction that carries one of `keys` into `values`;
@@ -105,6 +114,7 @@ private:
     QString connectUdpPortText() const override { return QString::number(m_udpPort); }
     QString discoveryInterface() const override { return m_udpInterface; }
     int identify(QString *error);
+    int openSerial(const PrinterAddress &address, QString *error);
 
     PrinterAddress m_address;
     int m_medium = 0;
@@ -112,6 +122,7 @@ private:
     settings::Model m_model;
     std::unique_ptr<CDeviceIOOpera> m_usb;
     std::unique_ptr<DeviceIoContrl_Net> m_net;
+    std::unique_ptr<DeviceIoContrl_Serial> m_serial;
     QStringList m_found;
     QString m_udpInterface;
     int m_udpPort = 38400;

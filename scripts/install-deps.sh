@@ -11,6 +11,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     build-essential cmake pkg-config git \
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev \
     libusb-1.0-0-dev umockdev libumockdev-dev \
+    qt6-serialport-dev \
     dbus-daemon python3-dbusmock \
     iproute2 procps openssl \
     clang libclang-rt-14-dev llvm \

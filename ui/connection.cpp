@@ -5,8 +5,13 @@
 
 #include "protocol/conversions.h"
 #include "protocol/printer_models.h"
+#include "protocol/frame.h"
+#include "protocol/result.h"
+#include "protocol/serial_line.h"
+#include "query/line_search.h"
 #include "query/printer_io.h"
 #include "transport/net_transport.h"
+#include "transport/serial_transport.h"
 #include "transport/usb_transport.h"
 #include "ui/shared_state.h"
 
@@ -84,7 +89,13 @@ void MainWindow::on_pushButton_getList_clicked()
         m_usbTransport = std::make_unique<CDeviceIOOpera>(this);
         contrlUsb = m_usbTransport.get();
         result = contrlUsb->GetPrinterHandle(records.get(), devices);
+    } else if (isSerialMedium(ret_mode)) {
+        // Only lists the ports: nothing is sent to a port that may be a
+        // modem or a GPS.
+        m_serialTransport = std::make_unique<DeviceIoContrl_Serial>(this, ret_mode == MediumBle);
+        result = m_serialTransport->GetPrinterHandle(records.get(), devices);
     }
+    enableLineMedia();
 
     ui->progressBar_Scan->setValue(100);
     QCoreApplication::processEvents();
@@ -125,6 +136,8 @@ void MainWindow::on_pushButton_open_clicked()
     const QString item = ui->comboBox_ScanResult->currentText();
 
     int result = -1;
+    QString advice;
+    m_modelText = item;
     if (ret_mode == MediumNet) {
         // A close forgets contrlNet but keeps the list: reopening an entry
         // of that list uses the transport that found it.
@@ -139,15 +152,19 @@ void MainWindow::on_pushButton_open_clicked()
         ui->centralwidget->setEnabled(false);
         result = CDeviceIOOpera::GetPrinterHandle(usbPortFromItem(item));
         ui->centralwidget->setEnabled(true);
+    } else if (isSerialMedium(ret_mode)) {
+        ui->centralwidget->setEnabled(false);
+        result = openLine(item, advice);
+        ui->centralwidget->setEnabled(true);
     }
     if (result != 0) {
         showBox(QMessageBox::Critical, tr("错误"), tr("连接超时，请重试！"));
         return;
     }
 
-    showBox(QMessageBox::Information, tr("设置工具"), tr("连接成功！"));
+    showBox(QMessageBox::Information, tr("设置工具"), tr("连接成功！"), advice);
 
-    if (models::twelveDots(item)) {
+    if (models::twelveDots(m_modelText)) {
         mmToDot = 12;
         ui->label_17->setText(tr("注：1mm = 12dot"));
     } else {
@@ -167,9 +184,55 @@ void MainWindow::on_pushButton_open_clicked()
     selectedItem();
 }
 
+int MainWindow::openLine(const QString &item, QString &advice)
+{
+    const bool bluetooth = ret_mode == MediumBle;
+    // A Bluetooth link ignores line settings; a cable takes the connection
+    // group's.
+    std::optional<serial::LineSettings> settings = serial::LineSettings{};
+    if (!bluetooth)
+        settings = serial::fromComboIndexes(ui->comboBox_ComBaud_con->currentText(),
+                                            ui->comboBox_ComParityBit_con->currentIndex(),
+                                            ui->comboBox_ComDataBit_con->currentIndex(),
+                                            ui->comboBox_ComStopBit_con->currentIndex(),
+                                            ui->comboBox_ComControl_con->currentIndex());
+    if (!m_serialTransport || !settings || m_serialTransport->Connect_Serial(addressFromItem(item), *settings) != 0)
+        return 1;
+    unsigned char identity[proto::kResultBufferSize];
+    qint32 baud = settings->baud;
+    const int result = IdentifyOnLine(!bluetooth, [this](int percent) { ui->progressBar_Scan->setValue(percent); },
+                                      baud, identity);
+    if (!bluetooth)
+        ui->progressBar_Scan->setValue(100);
+    if (result != Result::Ok) {
+        m_serialTransport->Disconnect_Serial();
+        return 1;
+    }
+    // The list item names a port, not a printer: the model comes from the
+    // printer's own identity.
+    if (const auto fields = proto::splitDeviceIdentity(identity))
+        m_modelText = fields->model();
+    qDebug() << "serial printer model:" << m_modelText << "at" << baud << "baud";
+    if (baud != settings->baud) {
+        ui->comboBox_ComBaud_con->setCurrentText(QString::number(baud));
+        advice = tr("打印机在%1波特率下应答，已改用该波特率。").arg(baud);
+    }
+    return 0;
+}
+
+void MainWindow::enableLineMedia()
+{
+    bool serialPort = false, bluetooth = false;
+    const PortSystem system = currentPortSystem();
+    for (const SerialPortFacts &port : systemPorts())
+        (isBluetoothLink(port, system) ? bluetooth : serialPort) = true;
+    ui->checkBox_Serialport->setEnabled(serialPort);
+    ui->checkBox_BLE->setEnabled(bluetooth);
+}
+
 void MainWindow::selectedItem()
 {
-    const QString item = ui->comboBox_ScanResult->currentText();
+    const QString item = m_modelText;
     CHECK_STATUES = 0;
     forgetPrinterValues();
 
@@ -216,12 +279,15 @@ void MainWindow::closeConnection(unsigned long networkPauseMs)
         ui->centralwidget->setEnabled(false);
         CDeviceIOOpera::ClosePrinterHandle();
         ui->centralwidget->setEnabled(true);
+    } else if (isSerialMedium(ret_mode) && m_serialTransport) {
+        m_serialTransport->Disconnect_Serial();
     }
     for (QWidget *w : {static_cast<QWidget *>(ui->pushButton_getList), static_cast<QWidget *>(ui->checkBox_USB),
                        static_cast<QWidget *>(ui->checkBox_NET), static_cast<QWidget *>(ui->checkBox_WIFI),
                        static_cast<QWidget *>(ui->comboBox_ScanResult), static_cast<QWidget *>(ui->pushButton_open)})
         w->setEnabled(true);
     ui->pushButton_close->setEnabled(false);
+    enableLineMedia();
     forgetPrinterValues();
 }
 

@@ -4,6 +4,7 @@
 #include "protocol/result.h"
 #include "query/printer_io.h"
 #include "transport/net_transport.h"
+#include "transport/serial_transport.h"
 #include "transport/usb_transport.h"
 #include "ui/shared_state.h"
 
@@ -106,6 +107,7 @@ void MainWindow::applyInitialState()
         w->setEnabled(false);
     setIpConnectionFields(false, false);
     setSerialConnectionFields(false);
+    enableLineMedia();
 
     ui->comboBox_OrderSet->setCurrentIndex(0);
     ui->tabWidget_2->setCurrentIndex(0);

@@ -13,6 +13,7 @@
 #include "transport/scan_host.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -26,6 +27,7 @@ class QLabel;
 class QLineEdit;
 class DeviceIoContrl_Net;
 class CDeviceIOOpera;
+class DeviceIoContrl_Serial;
 
 namespace Ui { class MainWindow; }
 
@@ -254,6 +256,13 @@ private:
     // The stripper must be confirmed once per device selection.
     bool confirmStripper();
     void closeConnection(unsigned long networkPauseMs);
+    // Serial and Bluetooth: their check boxes are usable while the system
+    // lists a port of their kind (nothing is opened to find out).
+    void enableLineMedia();
+    // Opens the listed port and asks the printer for its identity (on a
+    // cable, looking for its speed); 0 when it answered. `advice` says
+    // when the open changed the connection's speed.
+    int openLine(const QString &item, QString &advice);
 
     // Console and file transfers.
     int sendConsoleBytes(const QByteArray &bytes);
@@ -282,6 +291,11 @@ private:
     // point into them.
     std::unique_ptr<DeviceIoContrl_Net> m_netTransport;
     std::unique_ptr<CDeviceIOOpera> m_usbTransport;
+    std::unique_ptr<DeviceIoContrl_Serial> m_serialTransport;
+    // The text the model groups are read from: the list item over USB and
+    // the network, the model of the identity reply on a serial line (its
+    // list item names only the port).
+    QString m_modelText;
     // Stop gives the refresh button back at once, but a stopped refresh can
     // still be inside its transport: the direct probe waits out the
     // identity query it has sent. A refresh asked for meanwhile must not
@@ -304,6 +318,7 @@ private:
     // The combo lists' style sheets are set once the window is on screen.
     bool m_comboListsStyled = false;
     Transfer m_transfer = Transfer::None;
+    QElapsedTimer m_transferClock;
     QList<std::pair<QPointer<QWidget>, bool>> m_transferHeld;
     QList<bool> m_transferTabs;
 };

@@ -853,6 +853,14 @@
         <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
         <translation>Ein Download läuft; das Schließen des Fensters unterbricht ihn. Trotzdem schließen?</translation>
     </message>
+    <message>
+        <source>打印机在%1波特率下应答，已改用该波特率。</source>
+        <translation>Der Drucker hat bei %1 Baud geantwortet; die Baudrate wurde darauf umgestellt.</translation>
+    </message>
+    <message>
+        <source>%p%，剩余%1</source>
+        <translation>%p%, noch %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

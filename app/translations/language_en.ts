@@ -853,6 +853,14 @@
         <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
         <translation>A download is in progress; closing the window interrupts it. Close anyway?</translation>
     </message>
+    <message>
+        <source>打印机在%1波特率下应答，已改用该波特率。</source>
+        <translation>The printer answered at %1 baud; the baud rate has been switched to it.</translation>
+    </message>
+    <message>
+        <source>%p%，剩余%1</source>
+        <translation>%p%, %1 left</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -853,6 +853,14 @@
         <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
         <translation>Un téléchargement est en cours&#xa0;; fermer la fenêtre l&apos;interrompt. Fermer quand même&#xa0;?</translation>
     </message>
+    <message>
+        <source>打印机在%1波特率下应答，已改用该波特率。</source>
+        <translation>L’imprimante a répondu à %1 bauds ; le débit a été réglé sur cette valeur.</translation>
+    </message>
+    <message>
+        <source>%p%，剩余%1</source>
+        <translation>%p%, reste %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -853,6 +853,14 @@
         <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
         <translation>Er loopt een download; het venster sluiten onderbreekt die. Toch sluiten?</translation>
     </message>
+    <message>
+        <source>打印机在%1波特率下应答，已改用该波特率。</source>
+        <translation>De printer antwoordde op %1 baud; de baudrate is daarop ingesteld.</translation>
+    </message>
+    <message>
+        <source>%p%，剩余%1</source>
+        <translation>%p%, nog %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

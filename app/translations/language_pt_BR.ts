@@ -853,6 +853,14 @@
         <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
         <translation>Um download está em andamento; fechar a janela o interrompe. Fechar mesmo assim?</translation>
     </message>
+    <message>
+        <source>打印机在%1波特率下应答，已改用该波特率。</source>
+        <translation>A impressora respondeu a %1 baud; a taxa de transmissão foi alterada para esse valor.</translation>
+    </message>
+    <message>
+        <source>%p%，剩余%1</source>
+        <translation>%p%, faltam %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -853,6 +853,14 @@
         <source>固件下载进行中，关闭窗口将中断下载。确定关闭吗？</source>
         <translation>韌體下載進行中，關閉視窗將中斷下載。確定關閉嗎？</translation>
     </message>
+    <message>
+        <source>打印机在%1波特率下应答，已改用该波特率。</source>
+        <translation>印表機在%1鮑率下回應，已改用該鮑率。</translation>
+    </message>
+    <message>
+        <source>%p%，剩余%1</source>
+        <translation>%p%，剩餘%1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

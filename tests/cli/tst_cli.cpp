@@ -6,6 +6,7 @@
 // and every refusal leaves the printer untouched.
 #include "cli/cli.h"
 #include "tools/emulator/net/net_faces.h"
+#include "tools/emulator/serial/serial_face.h"
 #include "tools/emulator/usb/usb_face.h"
 
 #include "query/printer_session.h"
@@ -85,10 +86,15 @@ class CliTest : public QObject
     std::unique_ptr<emu::UsbFace> m_usb;
     emu::PrinterModel m_usbModel;
     emu::NetPrinter m_net;
+    emu::SerialPrinter m_serial;
     QTemporaryDir m_dir;
     QString m_tcp;
+    QString m_line;   // serial:PATH of m_serial's pseudo-terminal
 
-    emu::PrinterModel &modelFor(const QString &printer) { return printer == "usb" ? m_usbModel : m_net.model(); }
+    emu::PrinterModel &modelFor(const QString &printer)
+    {
+        return printer == "usb" ? m_usbModel : printer.startsWith("serial:") ? m_serial.model() : m_net.model();
+    }
     QString file(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
 private slots:
@@ -98,11 +104,14 @@ private slots:
         QVERIFY(m_usb->addPrinter(&m_usbModel) >= 0);
         QVERIFY(m_net.start({.tcpPort = 0}));
         m_tcp = QStringLiteral("tcp:127.0.0.1:%1").arg(m_net.tcpPort());
+        QVERIFY(m_serial.start({}));
+        m_line = "serial:" + m_serial.terminalPath();
     }
 
     void init()
     {
-        for (emu::PrinterModel *m : {&m_usbModel, &m_net.model()}) {
+        m_serial.setLine({});
+        for (emu::PrinterModel *m : {&m_usbModel, &m_net.model(), &m_serial.model()}) {
             m->resetToDefaults();
             m->setFaults({});
             m->clearLog();
@@ -114,12 +123,15 @@ private slots:
         QTest::addColumn<QString>("printer");
         QTest::newRow("tcp") << QString();
         QTest::newRow("usb") << QStringLiteral("usb");
+        QTest::newRow("serial") << QStringLiteral("serial");
     }
     void roundTrip()
     {
         QFETCH(QString, printer);
         if (printer.isEmpty())
             printer = m_tcp;
+        if (printer == "serial")
+            printer = m_line + ":115200:8N1:none";
         emu::PrinterModel &model = modelFor(printer);
         const QString first = file("first.json"), second = file("second.json");
         QFile::remove(first);
@@ -149,6 +161,48 @@ private slots:
         QCOMPARE(sent, QStringList({"1bfffe010001021bfeff", "1bfffe011804900120031bfeff", "1bfffe0006001bfeff"}));
         QCOMPARE(cliRun({"profile", "export", printer, second}).code, 0);
         QCOMPARE(readAll(second), readAll(first));
+    }
+
+    // A printer on a serial line, named with or without its speed; a
+    // speed it does not run at fails with the reason, well within 30 s; a
+    // fleet may mix the line with the network.
+    void serialLine_data()
+    {
+        QTest::addColumn<int>("printerBaud");
+        QTest::addColumn<QStringList>("args");    // LINE: the printer's serial:PATH
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("speed");           // the printer's print speed afterwards
+        QTest::newRow("get") << 115200 << QStringList{"get", "LINE:115200", "print.speed"} << 0 << "print.speed = 2" << 2;
+        QTest::newRow("set") << 115200 << QStringList{"set", "LINE:115200:8N1", "print.speed=3", "--verify"} << 0
+                             << "print.speed: 2 -> 3" << 3;
+        QTest::newRow("rate looked for") << 19200 << QStringList{"set", "LINE", "print.speed=1"} << 0
+                                         << "print.speed: 2 -> 1" << 1;
+        QTest::newRow("wrong rate") << 19200 << QStringList{"get", "LINE:9600", "print.speed"} << 1
+                                    << "labelsetup-cli: LINE:9600: the printer did not answer its identity query at "
+                                       "9600 baud 8N1" << 2;
+        QTest::newRow("fleet with the network") << 115200
+                                                << QStringList{"profile", "apply", "TCP", "LINE", "PROFILE", "--verify"}
+                                                << 0 << "2 of 2 printers succeeded" << 3;
+    }
+    void serialLine()
+    {
+        QFETCH(int, printerBaud);
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        QFETCH(int, speed);
+        m_serial.setLine({.baud = printerBaud});
+        const QString profile = file("line.json");
+        write(profile, kProfileHead + R"({"print.speed":3}})");
+        args.replaceInStrings("LINE", m_line).replaceInStrings("TCP", m_tcp).replaceInStrings("PROFILE", profile);
+        QElapsedTimer clock;
+        clock.start();
+        const Run r = cliRun(args);
+        QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(r.code, code);
+        QVERIFY2(QString(r.out + r.err).replace(m_line, "LINE").contains(said), qPrintable(r.out + r.err));
+        QCOMPARE(m_serial.model().setting(0x00), QByteArray(1, char(speed)));
     }
 
     void otherResolution()

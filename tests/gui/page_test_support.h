@@ -59,7 +59,7 @@ inline QStringList frameList(const QString &text)
 // status word comes back with two of its four bytes (USB read, network reply); "stall:N": the Nth bulk OUT
 // transfer from now stalls; "bad:0xCC": USB replies for code CC lose their
 // lead-in; "closed": the window closes the printer; "reopen": closes and
-// opens it again; "cancel": the next dialog is cancelled; "ble": the
+// opens it again; "cancel": the next dialog is cancelled; "nomedium": the
 // window's medium is one without transport (until the row's steps are
 // done); "during:NAME": NAME is clicked once the network printer has
 // received the next bytes, inside the wait of the click that sent them;
@@ -93,7 +93,7 @@ inline void step(PrinterWindow &pw, const QString &word)
     if (what == "closed" || what == "reopen") pw.click("pushButton_close");
     if (what == "reopen") pw.click("pushButton_open");
     if (what == "cancel") pw.boxes().dialogsToReject = 1;
-    if (what == "ble") ret_mode = MediumBle;
+    if (what == "nomedium") ret_mode = 0;
     if (what == "during")
         QObject::connect(pw.net(), &emu::NetPrinter::tcpBytesReceived, pw.window(), [&pw, name] {
             pw.click(qPrintable(name));
@@ -257,12 +257,23 @@ struct ClickRow
 };
 Q_DECLARE_METATYPE(ClickRow)
 
+inline const char *mediumName(TestMedium medium)
+{
+    switch (medium) {
+    case TestMedium::Tcp: return "tcp";
+    case TestMedium::Usb: return "usb";
+    case TestMedium::Serial: return "serial";
+    case TestMedium::Bluetooth: return "bluetooth";
+    }
+    return "?";
+}
+
 // One row, named with its medium.
 inline void clickRow(const QString &name, TestMedium medium, const QString &model, const QStringList &before,
                      const QString &steps, const QString &frames, const QStringList &boxes,
                      const QStringList &after = {})
 {
-    QTest::newRow(qPrintable(name + (medium == TestMedium::Tcp ? "/tcp" : "/usb")))
+    QTest::newRow(qPrintable(name + '/' + mediumName(medium)))
         << ClickRow{medium, model, steps, frames, before, boxes, after};
 }
 
@@ -276,7 +287,8 @@ inline void refusalRow(TestMedium medium, const QString &model, const QString &b
              {typed});
 }
 
-constexpr TestMedium tcp = TestMedium::Tcp, usb = TestMedium::Usb;
+constexpr TestMedium tcp = TestMedium::Tcp, usb = TestMedium::Usb, line = TestMedium::Serial,
+                     ble = TestMedium::Bluetooth;
 
 // The four fields of the distance page.
 inline QStringList distances(const QString &o2ph, const QString &s2ph, const QString &b2ph, const QString &ph2t)
@@ -330,7 +342,7 @@ inline void runClickRow()
     // transport, not even a USB open or status read.
     if (frames.isEmpty() && pw.net() && pw.net()->isRunning() && !steps.contains("reopen"))
         QCOMPARE(pw.net()->acceptedConnections(), connections);
-    if (steps.startsWith("closed") || steps.startsWith("ble"))
+    if (steps.startsWith("closed") || steps.startsWith("nomedium"))
         QCOMPARE(usbStats(), usbBefore);
 }
 

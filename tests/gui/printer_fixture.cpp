@@ -2,16 +2,22 @@
 
 #include "mainwindow.h"
 #include "tools/emulator/net/net_faces.h"
+#include "tools/emulator/serial/serial_face.h"
+#include "tools/emulator/serial/serial_umockdev.h"
 #include "tools/emulator/usb/usb_face.h"
 #include "query/printer_io.h"
 #include "ui/shared_state.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <vector>
 
 GuiTest::GuiTest()
 {
@@ -31,13 +37,37 @@ QString hex(const QByteArray &bytes)
     return QString::fromLatin1(bytes.toHex(' ').toUpper());
 }
 
+// QSerialPort locks a port by its name in the machine's lock folder, so
+// test programs running at the same time (two builds, two checkouts) must
+// not give their emulated ports the same names. Each number is reserved by
+// a lock file of our own for as long as this program runs (a program that
+// died leaves a stale lock, which the next one takes over); names stay
+// under 256, the highest RFCOMM port the system lists.
+static int reserveSerialPortNumber()
+{
+    static std::vector<std::unique_ptr<QLockFile>> held;
+    for (int n = 0; n < 256; ++n) {
+        auto lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("lps-emulated-tty-%1.lock").arg(n)));
+        lock->setStaleLockTime(0);   // held all along: stale only when its program is gone
+        if (lock->tryLock(0)) {
+            held.push_back(std::move(lock));
+            return n;
+        }
+    }
+    qFatal("no emulated serial port number left");
+}
+
 emu::UsbFace &PrinterWindow::usb()
 {
     static emu::UsbFace face;
+    // The window's port lists see the testbed's ports only, whatever the
+    // machine has.
+    static const bool terminal = (emu::addSystemTerminal(face.testbed()), true);
+    Q_UNUSED(terminal);
     return face;
 }
 
-PrinterWindow::PrinterWindow(TestMedium medium, const QString &model)
+PrinterWindow::PrinterWindow(TestMedium medium, const QString &model, int baud)
     : m_medium(medium)
 {
     static int nextUsbPort = 2;
@@ -47,6 +77,12 @@ PrinterWindow::PrinterWindow(TestMedium medium, const QString &model)
         m_net = std::make_unique<emu::NetPrinter>(&m_model);
         if (!m_net->start({.tcpPort = 0}))
             qFatal("emulated printer did not start: %s", qPrintable(m_net->errorString()));
+    } else if (medium == TestMedium::Serial || medium == TestMedium::Bluetooth) {
+        const bool bluetooth = medium == TestMedium::Bluetooth;
+        m_port = std::make_unique<emu::EmulatedPort>(emu::addSerialPort(usb().testbed(), reserveSerialPortNumber(), bluetooth));
+        m_serial = std::make_unique<emu::SerialPrinter>(&m_model);
+        if (m_port->masterFd < 0 || !m_serial->start({.baud = baud, .anySettings = bluetooth}, m_port->masterFd))
+            qFatal("emulated serial printer did not start");
     } else {
         m_usbPort = nextUsbPort++;
         m_usbId = usb().addPrinter(&m_model, {.product = model, .port = m_usbPort});
@@ -66,6 +102,10 @@ PrinterWindow::~PrinterWindow()
     delete m_window;
     if (m_usbId >= 0)
         usb().unplug(m_usbId);
+    if (m_serial) {
+        m_serial->stop();
+        emu::removeSerialPort(usb().testbed(), *m_port);
+    }
     if (m_net)
         m_net->stop();
 }
@@ -85,9 +125,23 @@ QWidget *PrinterWindow::findWidget(const char *name) const
     return w;
 }
 
+QString PrinterWindow::serialNode() const
+{
+    return m_port ? m_port->devNode : QString();
+}
+
+QString PrinterWindow::listKey() const
+{
+    return m_port ? '{' + m_port->name + '}' : QStringLiteral("{USB%1}").arg(m_usbPort, 3, 10, QLatin1Char('0'));
+}
+
 bool PrinterWindow::open()
 {
-    if (m_medium == TestMedium::Tcp) {
+    if (m_medium == TestMedium::Serial) {
+        clickBox(widget<QCheckBox>("checkBox_Serialport"));
+    } else if (m_medium == TestMedium::Bluetooth) {
+        clickBox(widget<QCheckBox>("checkBox_BLE"));
+    } else if (m_medium == TestMedium::Tcp) {
         clickBox(widget<QCheckBox>("checkBox_WIFI"));
         widget<QLineEdit>("lineEdit_ConnectAddr")->setText(QStringLiteral("127.0.0.1"));
         widget<QLineEdit>("lineEdit_ConnectTCPPort")->setText(QString::number(m_net->tcpPort()));
@@ -96,11 +150,10 @@ bool PrinterWindow::open()
         clickBox(widget<QCheckBox>("checkBox_USB"));
     }
     click("pushButton_getList");
-    // Several USB printers may be plugged in: pick ours by its port.
+    // Several USB printers or ports may be plugged in: pick ours by its key.
     auto *list = widget<QComboBox>("comboBox_ScanResult");
-    const QString key = QStringLiteral("{USB%1}").arg(m_usbPort, 3, 10, QLatin1Char('0'));
-    if (m_medium == TestMedium::Usb)
-        list->setCurrentIndex(list->findText(key, Qt::MatchContains));
+    if (m_medium != TestMedium::Tcp)
+        list->setCurrentIndex(list->findText(listKey(), Qt::MatchContains));
     if (list->currentIndex() < 0)
         return false;
     m_catcher->clear();

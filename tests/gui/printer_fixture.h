@@ -1,5 +1,6 @@
 // The real MainWindow next to an emulated printer, reached over TCP on
-// 127.0.0.1 or over USB through umockdev. Tests click the window's buttons
+// 127.0.0.1, over USB through umockdev, or on an emulated serial port or
+// Bluetooth link (umockdev tty devices the window's own port list finds). Tests click the window's buttons
 // and check both what the printer received and what the user saw.
 #pragma once
 
@@ -11,9 +12,9 @@
 #include <memory>
 
 class MainWindow;
-namespace emu { class NetPrinter; class UsbFace; }
+namespace emu { class NetPrinter; class UsbFace; class SerialPrinter; struct EmulatedPort; }
 
-enum class TestMedium { Tcp, Usb };
+enum class TestMedium { Tcp, Usb, Serial, Bluetooth };
 
 class PrinterWindow
 {
@@ -22,7 +23,9 @@ public:
     // (dots per millimetre, extended print settings) when the printer is
     // opened. Over USB it is the product string, over TCP the identity's
     // model text.
-    explicit PrinterWindow(TestMedium medium, const QString &model = QStringLiteral("LP-200"));
+    // A serial printer runs at `baud` (the window's connection group starts
+    // at 115200).
+    explicit PrinterWindow(TestMedium medium, const QString &model = QStringLiteral("LP-200"), int baud = 115200);
     ~PrinterWindow();
 
     // Refresh the device list and open the printer, as the user would;
@@ -55,6 +58,12 @@ public:
     int usbId() const { return m_usbId; }
     // This printer's network faces (null over USB), e.g. to switch it off.
     emu::NetPrinter *net() const { return m_net.get(); }
+    // This printer's serial face and its port's device node (serial and
+    // Bluetooth media).
+    emu::SerialPrinter *serial() const { return m_serial.get(); }
+    QString serialNode() const;
+    // The device list's key of this printer: {USB002}, {ttyUSB3}, ...
+    QString listKey() const;
 
 private:
     QWidget *findWidget(const char *name) const;
@@ -62,6 +71,8 @@ private:
     TestMedium m_medium;
     emu::PrinterModel m_model;
     std::unique_ptr<emu::NetPrinter> m_net;
+    std::unique_ptr<emu::SerialPrinter> m_serial;
+    std::unique_ptr<emu::EmulatedPort> m_port;
     int m_usbId = -1;
     int m_usbPort = 0;
     MainWindow *m_window = nullptr;

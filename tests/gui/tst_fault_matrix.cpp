@@ -1,5 +1,5 @@
-// Every operation against every way the printer can fail it, over TCP and
-// over emulated USB: a page read, a page set, a function button, a firmware
+// Every operation against every way the printer can fail it, over TCP, over
+// emulated USB and on an emulated serial line (the faults a line can have): a page read, a page set, a function button, a firmware
 // download and a console send in the window, and the command line's get and
 // profile apply. Whatever the printer does, the user is told what the tool
 // says for that failure (the box, or the command line's exit status and
@@ -107,7 +107,7 @@ private slots:
         // that end it alike, what the user is told.
         const auto cells = [](TestMedium medium, const QString &op, const QString &faults, const QString &seen) {
             for (const QString &fault : faults.split(' '))
-                QTest::newRow(qPrintable(op + '/' + fault + (medium == tcp ? "/tcp" : "/usb"))) << medium << op << fault << seen;
+                QTest::newRow(qPrintable(op + '/' + fault + '/' + mediumName(medium))) << medium << op << fault << seen;
         };
         const QString done = kTitle + '|' + kDone, net = kTitle + '|' + kNetError, usbError = kTitle + '|' + kUsbError;
         const QString identity = "exit 1 | labelsetup-cli: PRINTER: the printer did not answer its identity query";
@@ -163,6 +163,20 @@ private slots:
         cells(usb, "cli apply", "silent late", identity);
         cells(usb, "cli apply", "split garbage wrong", garbled);
         cells(usb, "cli apply", "unplug", "exit 1 | bluetooth.ble_name: ZD-N480-BLE -> Dock-7-BLE | labelsetup-cli: USB communication failed");
+        // A serial line is a byte stream as TCP is: a reply behind junk or in
+        // pieces is found, one for another code waited out. The slow faults
+        // are each met once per kind of exchange.
+        cells(line, "read", "none split garbage long", done + " [7]");
+        cells(line, "read", "silent late wrong", kTitle + "|串口通讯出错，请重试 [42]");
+        cells(ble, "read", "silent", kTitle + "|蓝牙通讯出错，请重试 [42]");
+        cells(line, "cli get", "none split garbage long", got);
+        cells(line, "cli get", "silent", identity + " at 115200 baud 8N1");
+        cells(line, "console", "none split garbage wrong long", " [reply shown]");
+        cells(line, "console", "silent", "");
+        cells(line, "set", "none", kTitle + "|处理成功，请重启打印机");
+        cells(line, "function", "none", done);
+        cells(line, "firmware", "none", "下载成功|等待打印机指示灯停止闪烁");
+        cells(line, "cli apply", "none long", applied);
     }
 
     void matrix()
@@ -193,9 +207,9 @@ private slots:
         printer.setFaults(faults);
         if (fault == "unplug")
             PrinterWindow::usb().unplugAfter(pw.usbId(), kCutAt[op]);
-        const QString printerName = medium == tcp
-            ? QStringLiteral("tcp:127.0.0.1:%1").arg(pw.net()->tcpPort())
-            : "usb:" + PrinterWindow::usb().sysfsPath(pw.usbId()).section('-', -1);
+        const QString printerName = medium == tcp    ? QStringLiteral("tcp:127.0.0.1:%1").arg(pw.net()->tcpPort())
+                                    : medium == line ? "serial:" + pw.serialNode() + ":115200"
+                                                     : "usb:" + PrinterWindow::usb().sysfsPath(pw.usbId()).section('-', -1);
 
         QElapsedTimer clock;
         clock.start();

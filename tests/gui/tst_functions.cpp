@@ -31,7 +31,8 @@ void rows()
         {"BuzzerClose", "s23:01"}};
     int row = 0;
     for (const auto &[button, frame] : functions)
-        clickRow(button, row++ % 2 ? usb : tcp, "LP-200", {}, QStringLiteral("pushButton_") + button, frame, {kDone});
+        clickRow(button, std::array{tcp, usb, line, ble}[row++ % 4], "LP-200", {}, QStringLiteral("pushButton_") + button,
+                 frame, {kDone});
 
     // Reboot closes the window's connection (and zeroes both progress bars)
     // before "处理成功" is shown, giving the network printer half a second to
@@ -65,7 +66,7 @@ void rows()
     // medium without transport: reboot stays connected on any result but
     // success, initialisation closes whenever nothing was shown.
     for (const QString &button : {reboot, init, QStringLiteral("pushButton_SelfCheck")})
-        clickRow("no transport: " + button.mid(11), usb, "LP-200", kProgress, "ble " + button, "", {},
+        clickRow("no transport: " + button.mid(11), usb, "LP-200", kProgress, "nomedium " + button, "", {},
                  button == init ? connection(false, "40", "60") : open);
 
     // Resolution and widest paper: 832 dots are 104 mm at 8 dots/mm, 69 at

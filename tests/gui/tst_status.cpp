@@ -17,8 +17,9 @@ void rows()
     // and the second byte of the word carrying bits 8..15.
     clickRow("idle", usb, "LP-200", {"status=0"}, kStatus, "", {"空闲中"});
     clickRow("paper out and cover open", tcp, "LP-200", {"status=0082"}, kStatus, kStatusFrame, {"缺纸\n开盖\n"});
-    for (const auto medium : {tcp, usb})
-        clickRow("positioning error", medium, "LP-200", {"status=0100"}, kStatus, medium == tcp ? kStatusFrame : "",
+    // A serial line carries the network's status frame.
+    for (const auto medium : {tcp, usb, line})
+        clickRow("positioning error", medium, "LP-200", {"status=0100"}, kStatus, medium == usb ? "" : kStatusFrame,
                  {"定位异常（黑标或缝隙）\n"});
     // A printer that takes the request and never answers is given the
     // network exchange's full three seconds; two of the four status bytes

@@ -10,9 +10,16 @@
 // usbfs ioctls (umockdev forwards them over a socket to the face's handler)
 // and prints every frame the printer receives, one line per frame, in hex.
 // It exits with the program's exit code when the program ends.
+//
+// The same printer is also on an emulated serial port (/dev/ttyUSB0, an
+// FTDI adapter, at --serial-baud) and on an emulated Bluetooth link
+// (/dev/rfcomm0), both backed by umockdev's pseudo-terminals, so the
+// program's port enumeration lists them.
 #include "tools/emulator/core/printer_model.h"
 #include "tools/emulator/usb/usb_face.h"
 #include "tools/emulator/net/net_faces.h"
+#include "tools/emulator/serial/serial_face.h"
+#include "tools/emulator/serial/serial_umockdev.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -78,6 +85,7 @@ const char *mediumName(emu::Medium m)
     case emu::Medium::Usb: return "usb";
     case emu::Medium::Tcp: return "tcp";
     case emu::Medium::Udp: return "udp";
+    case emu::Medium::Serial: return "serial";
     }
     return "?";
 }
@@ -129,7 +137,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption preloadOption(QStringLiteral("preload"),
                                            QStringLiteral("umockdev preload library (default libumockdev-preload.so.0)."),
                                            QStringLiteral("library"), QStringLiteral("libumockdev-preload.so.0"));
-    parser.addOptions({portOption, pidOption, productOption, tcpOption, noTcpOption, driverOption, silentOption,
+    const QCommandLineOption serialBaudOption(QStringLiteral("serial-baud"),
+                                              QStringLiteral("Speed of the serial printer (default 115200)."),
+                                              QStringLiteral("baud"), QStringLiteral("115200"));
+    parser.addOptions({serialBaudOption, portOption, pidOption, productOption, tcpOption, noTcpOption, driverOption, silentOption,
                        delayOption, quietOption, preloadOption});
     parser.process(app);
 
@@ -179,6 +190,19 @@ int main(int argc, char *argv[])
     std::printf("lps-launcher: USB printer %04x:%04x \"%s\" on port %d (%s), testbed %s\n", config.vendorId,
                 config.productId, qPrintable(config.product), usbPort, qPrintable(usb.devNode(usbId)),
                 qPrintable(usb.rootDir()));
+
+    emu::SerialPrinter serialPrinter(&model), bluetoothPrinter(&model);
+    const emu::EmulatedPort serialPort = emu::addSerialPort(usb.testbed(), 0, false);
+    const emu::EmulatedPort bluetoothPort = emu::addSerialPort(usb.testbed(), 0, true);
+    emu::SerialLine serialLine;
+    serialLine.baud = parser.value(serialBaudOption).toInt();
+    if (serialLine.baud > 0 && serialPort.masterFd >= 0 && serialPrinter.start(serialLine, serialPort.masterFd))
+        std::printf("lps-launcher: serial printer on %s at %d baud 8N1\n", qPrintable(serialPort.devNode),
+                    serialLine.baud);
+    emu::SerialLine bluetoothLine;
+    bluetoothLine.anySettings = true;
+    if (bluetoothPort.masterFd >= 0 && bluetoothPrinter.start(bluetoothLine, bluetoothPort.masterFd))
+        std::printf("lps-launcher: Bluetooth printer on %s\n", qPrintable(bluetoothPort.devNode));
 
     emu::NetPrinter net(&model);
     if (wantTcp) {

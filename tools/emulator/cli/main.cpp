@@ -5,6 +5,8 @@
 //   lps-emuprinter --tcp 127.0.0.1:9200  another port
 //   lps-emuprinter --udp 38400 --bind 0.0.0.0   also answer discovery
 //                                        (inside a network namespace)
+//   lps-emuprinter --serial 9600:8N1     also on a serial line: a
+//                                        pseudo-terminal whose path is printed
 //
 // Every frame the printer receives is printed as one line in hexadecimal;
 // a set frame also shows the value the printer now stores, so reading a
@@ -12,10 +14,12 @@
 // Data outside frames (a downloaded firmware, console text) is counted per
 // connection.
 #include "tools/emulator/net/net_faces.h"
+#include "tools/emulator/serial/serial_face.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -61,6 +65,7 @@ QString mediumName(emu::Medium medium)
     switch (medium) {
     case emu::Medium::Tcp: return QStringLiteral("TCP");
     case emu::Medium::Udp: return QStringLiteral("UDP");
+    case emu::Medium::Serial: return QStringLiteral("serial");
     case emu::Medium::Usb: return QStringLiteral("USB");
     }
     return QString();
@@ -172,7 +177,12 @@ int main(int argc, char *argv[])
         QStringLiteral("forget-on-reboot"),
         QStringLiteral("A reboot frame puts the setting of this code (decimal or 0x hex) back to its factory value."),
         QStringLiteral("code"));
-    parser.addOptions({tcpOption, udpOption, bindOption, vendorOption, modelOption,
+    const QCommandLineOption serialOption(
+        QStringLiteral("serial"),
+        QStringLiteral("Also answer on a serial line at BAUD (framing 8N1 unless given, e.g. 9600:7E2): a "
+                       "pseudo-terminal whose path is printed (labelsetup-cli serial:PATH)."),
+        QStringLiteral("baud[:framing]"));
+    parser.addOptions({serialOption, tcpOption, udpOption, bindOption, vendorOption, modelOption,
                        deviceIdOption, statusOption, silentOption, delayOption, splitOption,
                        garbageOption, wrongCodeOption, negativeOption, beyondOption, dropOption,
                        pauseOption, refuseOption, ignoreSetOption, answersOption, goneOption, forgetOption});
@@ -191,11 +201,27 @@ int main(int argc, char *argv[])
         if (!config.udpAddress.setAddress(parser.value(bindOption)))
             return fail(QStringLiteral("bad --bind value"));
     }
-    if (!config.tcp && !config.udp)
-        return fail(QStringLiteral("nothing to serve: --tcp none without --udp"));
+    emu::SerialLine serialLine;
+    if (parser.isSet(serialOption)) {
+        const QString value = parser.value(serialOption);
+        bool ok = false;
+        serialLine.baud = value.section(QLatin1Char(':'), 0, 0).toInt(&ok);
+        const QString framing = value.section(QLatin1Char(':'), 1);
+        static const QRegularExpression form(QStringLiteral("^[78][NOE][12]$"));
+        if (!ok || serialLine.baud <= 0 || (!framing.isEmpty() && !form.match(framing).hasMatch()))
+            return fail(QStringLiteral("bad --serial value"));
+        if (!framing.isEmpty()) {
+            serialLine.dataBits = framing.at(0).digitValue();
+            serialLine.parity = framing.at(1).toLatin1();
+            serialLine.stopBits = framing.at(2).digitValue();
+        }
+    }
+    if (!config.tcp && !config.udp && !parser.isSet(serialOption))
+        return fail(QStringLiteral("nothing to serve: --tcp none without --udp or --serial"));
 
     emu::NetPrinter printer;
     emu::PrinterModel &model = printer.model();
+    emu::SerialPrinter serialPrinter(&model);
 
     const QString vendor = parser.value(vendorOption);
     const QString modelName = parser.value(modelOption);
@@ -326,8 +352,14 @@ int main(int argc, char *argv[])
                          line(QStringLiteral("UDP -> %1  %2 bytes").arg(peer).arg(reply.size()));
                      });
 
-    if (!printer.start(config))
+    if ((config.tcp || config.udp) && !printer.start(config))
         return fail(printer.errorString());
+    if (parser.isSet(serialOption)) {
+        if (!serialPrinter.start(serialLine))
+            return fail(serialPrinter.errorString());
+        QObject::connect(&serialPrinter, &emu::SerialPrinter::bytesReceived, &app, printNewFrames,
+                         Qt::QueuedConnection);
+    }
     line(QStringLiteral("printer \"%1\" by \"%2\", device id \"%3\"").arg(modelName, vendor, deviceId));
     if (config.tcp)
         line(QStringLiteral("TCP listening on %1:%2")
@@ -337,9 +369,17 @@ int main(int argc, char *argv[])
         line(QStringLiteral("UDP listening on %1:%2")
                  .arg(config.udpAddress.toString())
                  .arg(printer.udpPort()));
+    if (parser.isSet(serialOption))
+        line(QStringLiteral("serial line on %1 at %2 baud %3%4%5 (labelsetup-cli serial:%1)")
+                 .arg(serialPrinter.terminalPath())
+                 .arg(serialLine.baud)
+                 .arg(serialLine.dataBits)
+                 .arg(QLatin1Char(serialLine.parity))
+                 .arg(serialLine.stopBits));
     line(QStringLiteral("ready"));
 
     const int result = app.exec();
+    serialPrinter.stop();
     printer.stop();
     line(QStringLiteral("stopped"));
     ::close(signalPipe[0]);

@@ -63,6 +63,7 @@ const char *mediumName(Medium medium)
     case Medium::Usb: return "usb";
     case Medium::Tcp: return "tcp";
     case Medium::Udp: return "udp";
+    case Medium::Serial: return "serial";
     }
     return "?";
 }

@@ -36,7 +36,7 @@
 
 namespace emu {
 
-enum class Medium { Usb, Tcp, Udp };
+enum class Medium { Usb, Tcp, Udp, Serial };
 
 // Behaviour faults. Content faults are applied by the model; timing and
 // connection faults by the face that carries the reply.
