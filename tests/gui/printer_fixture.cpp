@@ -26,11 +26,6 @@ void clickBox(QAbstractButton *box)
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
-QString hex(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
-}
-
 emu::UsbFace &PrinterWindow::usb()
 {
     static emu::UsbFace face;
