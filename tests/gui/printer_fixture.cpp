@@ -32,11 +32,6 @@ void clickBox(QAbstractButton *box)
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
-QString hex(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
-}
-
 // QSerialPort locks a port by its name in the machine's lock folder, so
 // test programs running at the same time (two builds, two checkouts) must
 // not give their emulated ports the same names. Each number is reserved by

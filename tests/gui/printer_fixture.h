@@ -6,6 +6,7 @@
 
 #include "gui_harness.h"
 #include "tools/emulator/core/printer_model.h"
+#include "ui/console_text.h"
 
 #include <QAbstractButton>
 #include <QTemporaryDir>
@@ -91,6 +92,7 @@ private:
     QTemporaryDir m_settings;
 };
 
-QString hex(const QByteArray &bytes);
+// Frames as the debug console shows them: "1B FF FE 02".
+inline QString hex(const QByteArray &bytes) { return console::hexText(bytes); }
 // Clicks a check box or radio button on its indicator.
 void clickBox(QAbstractButton *box);

@@ -31,7 +31,6 @@ class TestConsole : public GuiTest
 private slots:
     void send_data()
     {
-        QTest::addColumn<TestMedium>("medium");
         QTest::addColumn<bool>("hex");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("steps");
@@ -40,45 +39,32 @@ private slots:
         QTest::addColumn<QStringList>("shown");   // message-area lines, "" for none
 
         const QString invalid = "此十六进制字符串格式无效。";
-        QTest::newRow("text, CR LF") << tcp << false << "AB\n" << "" << QByteArray("AB\r\n") << QStringList()
-                                     << QStringList{"SEND->AB", ""};
-        QTest::newRow("hex") << usb << true << "1b ff fe 00" << "" << QByteArray::fromHex("1BFFFE00")
-                             << QStringList() << QStringList{"SEND->1B FF FE 00"};
-        QTest::newRow("refused") << tcp << true << "1B FF\n" << "" << QByteArray() << QStringList{"错误|" + invalid}
+        QTest::newRow("refused") << true << "1B FF\n" << "" << QByteArray() << QStringList{"错误|" + invalid}
                                  << QStringList{""};
-        // A query typed in hexadecimal is answered; over USB the 264-byte
-        // read is cut to the frame.
-        for (const TestMedium medium : {tcp, usb})
-            QTest::newRow(medium == tcp ? "answered/tcp" : "answered/usb") << medium << true << "1B FF FE 02 19 00 1B FE FF" << "recvhex" << kQuery
-                                      << QStringList() << QStringList{"SEND->1B FF FE 02 19 00 1B FE FF", kReply};
-        QTest::newRow("printer off") << tcp << false << "AB" << "off" << QByteArray()
+        QTest::newRow("printer off") << false << "AB" << "off" << QByteArray()
                                      << QStringList{"错误|发送失败！请重试"} << QStringList{""};
-        QTest::newRow("not open") << tcp << false << "AB" << "closed" << QByteArray()
+        QTest::newRow("not open") << false << "AB" << "closed" << QByteArray()
                                   << QStringList{"设置工具|设备未打开!"} << QStringList{""};
         // A second click while the chunks go out starts no second send.
         const QString text(2500, 'x');
-        QTest::newRow("clicked again") << tcp << false << text << "during:pushButton_Send" << text.toLatin1()
+        QTest::newRow("clicked again") << false << text << "during:pushButton_Send" << text.toLatin1()
                                        << QStringList() << QStringList{"SEND->" + text.left(1024), "SEND->" + text.left(1024),
                                                                        "SEND->" + text.left(452)};
     }
 
     void send()
     {
-        QFETCH(TestMedium, medium);
         QFETCH(bool, hex);
         QFETCH(QString, text);
         QFETCH(QString, steps);
         QFETCH(QByteArray, received);
         QFETCH(QStringList, boxes);
         QFETCH(QStringList, shown);
-        PrinterWindow pw(medium);
+        PrinterWindow pw(TestMedium::Tcp);
         QVERIFY(pw.open());
-        pw.printer().setSetting(0x19, "\x2A");
         pw.widget<QAbstractButton>("radioButton_hexSend")->setChecked(hex);
-        pw.widget<QAbstractButton>("radioButton_hexRecv")->setChecked(steps == "recvhex");
         pw.widget<QTextEdit>("textEdit_Send")->setPlainText(text);
-        if (steps != "recvhex")
-            step(pw, steps);
+        step(pw, steps);
         pw.boxes().clear();
         pw.click("pushButton_Send");
 

@@ -9,7 +9,7 @@ namespace {
 
 const QString kPrintRead = "pushButton_PrintSettingRead", kPrintSet = "pushButton_PrintSettingSet";
 const QString kDistanceRead = "pushButton_DistanceSettingRead", kDistanceSet = "pushButton_DistanceSettingSet";
-const QString kSerialRead = "pushButton_ComSettingRead", kStripperRead = "pushButton_StripperSettingRead";
+const QString kSerialRead = "pushButton_ComSettingRead";
 // The read of an 8-dot printer that is not an extended model, and the set
 // after reading the emulated printer's defaults.
 const QString kPrintQueries = "q00 q13 q19 q1A q1C q1D q1E q16 q01 q02 q54 q18 q3E";
@@ -77,15 +77,6 @@ void rows()
              QStringList(serialKept) << "comboBox_ComBaud=115200" << "comboBox_ComParityBit=0"
                                      << "+pushButton_ComSettingSet");
 
-    // The stripper read asks for its confirmation first.
-    for (const QString fault : {"off", "silent", "unplug"})
-        clickRow("stripper: " + fault, fault == "unplug" ? usb : tcp, "ZD-N480", {"lineEdit_PaperTime=42"},
-                 fault + ' ' + kStripperRead, fault == "silent" ? "q58" : "",
-                 {"CutDialog", fault == "unplug" ? kUsbError : kNetError},
-                 {"lineEdit_PaperTime=42", "-pushButton_StripperSettingSet"});
-    clickRow("stripper: answer for another code", usb, "ZD-N480", {"lineEdit_PaperTime=42", "58=8813"},
-             "wrong " + kStripperRead, "q58", {"CutDialog"},
-             {"lineEdit_PaperTime=42", "+pushButton_StripperSettingSet"});
     // The Wi-Fi read reports a malformed access-point answer, after reading
     // the rest, but not a failed IP group; a failed set frame leaves the
     // snapshot alone, so the next set sends it again.
