@@ -172,7 +172,12 @@ int main(int argc, char *argv[])
         QStringLiteral("forget-on-reboot"),
         QStringLiteral("A reboot frame puts the setting of this code (decimal or 0x hex) back to its factory value."),
         QStringLiteral("code"));
-    parser.addOptions({tcpOption, udpOption, bindOption, vendorOption, modelOption,
+    const QCommandLineOption restartOption(
+        QStringLiteral("firmware-restart"),
+        QStringLiteral("After a firmware (raw data, then a second of quiet) drop every link for MS milliseconds "
+                       "(-1: for good), come back running VERSION, with \"reset\" at factory settings."),
+        QStringLiteral("ms[:version[:reset]]"));
+    parser.addOptions({restartOption, tcpOption, udpOption, bindOption, vendorOption, modelOption,
                        deviceIdOption, statusOption, silentOption, delayOption, splitOption,
                        garbageOption, wrongCodeOption, negativeOption, beyondOption, dropOption,
                        pauseOption, refuseOption, ignoreSetOption, answersOption, goneOption, forgetOption});
@@ -266,6 +271,12 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("bad --forget-on-reboot value"));
     }
     model.setFaults(faults);
+    if (parser.isSet(restartOption)) {
+        const std::optional<emu::FirmwareRestart> restart = emu::parseFirmwareRestart(parser.value(restartOption));
+        if (!restart)
+            return fail(QStringLiteral("bad --firmware-restart value"));
+        model.setFirmwareRestart(*restart);
+    }
 
     // Ctrl-C and SIGTERM end the event loop; the printer then closes its
     // sockets and thread on the way out.
