@@ -153,12 +153,18 @@ bool MainWindow::readSettings(const QStringList &keys, settings::Values &values,
     bar->setEnabled(true);
     bar->setValue(0);
     QMap<QString, int> failed;
-    ReadSettings(keys, openModel(), ret_mode, values, &failed, [bar](int done, int all) {
+    // The first page that fails ends the reads: the operator hears at once.
+    ReadSettings(keys, openModel(), ret_mode, values, &failed, [bar](int done, int all, bool failing) {
         bar->setValue(done * 100 / std::max(1, all));
+        return !failing;
     });
     bar->setEnabled(wasEnabled);
     // A value the tool does not know (a byte beyond a page's list) is as
     // unread as one that never came: a backup holds what can be set again.
+    if (!failed.isEmpty()) {
+        *failedPage = settingPage(failed.firstKey());
+        return false;
+    }
     for (const QString &key : keys) {
         if (!values.contains(key)) {
             *failedPage = settingPage(key);

@@ -90,11 +90,8 @@ void MainWindow::download(firmware::FileKind kind)
         }
         // Which printer gets which file, said before anything is decrypted.
         m_firmwareCheck.reset();
-        if (isFirmware) {
-            m_firmwareCheck = checkBeforeFirmware(chosen);
-            if (!m_firmwareCheck)
-                return int(Result::Ok);
-        }
+        if (isFirmware && !checkBeforeFirmware(chosen, m_firmwareCheck))
+            return int(Result::Ok);
         const firmware::DecryptResult decrypted = firmware::decryptToTemporary(chosen, kind);
         if (!decrypted.ok) {
             qDebug() << "Failed to decrypt" << chosen << decrypted.error;

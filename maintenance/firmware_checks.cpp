@@ -36,8 +36,9 @@ QString backupFolder()
 
 } // namespace
 
-std::optional<MainWindow::FirmwareCheck> MainWindow::checkBeforeFirmware(const QString &chosen)
+bool MainWindow::checkBeforeFirmware(const QString &chosen, std::optional<FirmwareCheck> &checked)
 {
+    checked.reset();
     FirmwareCheck check;
     QString model, serial;
     beginExchange();
@@ -54,10 +55,10 @@ std::optional<MainWindow::FirmwareCheck> MainWindow::checkBeforeFirmware(const Q
             serial = values.value(QStringLiteral("serial.serial_number"));
     }
     endExchange();
-    if (result != Result::Ok) {
-        Ret_Handler(mediumFailure(ret_mode));
-        return std::nullopt;
-    }
+    // A printer that cannot be read cannot be named nor backed up; the
+    // download then reports the link as it always has.
+    if (result != Result::Ok)
+        return true;
     if (ret_mode == MediumUsb) {
         check.usbPort = CDeviceIOOpera::selectedPort();
         check.usbAddress = CDeviceIOOpera::selectedAddress();
@@ -81,9 +82,10 @@ std::optional<MainWindow::FirmwareCheck> MainWindow::checkBeforeFirmware(const Q
     else
         delete backupFirst;
     if (box.exec() != QMessageBox::Ok)
-        return std::nullopt;
+        return false;
+    checked = check;
     if (!settingsKept || !box.checkBox() || !box.checkBox()->isChecked())
-        return check;
+        return true;
 
     QString error;
     controlAllWidgets(false);
@@ -97,16 +99,20 @@ std::optional<MainWindow::FirmwareCheck> MainWindow::checkBeforeFirmware(const Q
         check.backupPath = written.ok() ? written.path : QString();
         error = written.ok() ? QString() : written.path + QStringLiteral(": ") + written.error;
     }
+    checked = check;
     if (error.isEmpty())
-        return check;
-    check.backup.clear();
+        return true;
+    checked->backup.clear();
+    checked->backupPath.clear();
     QMessageBox ask(QMessageBox::Warning, tr("设置工具"), tr("备份失败：%1\n不备份，继续下载固件吗？").arg(error),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     ask.setTextFormat(Qt::PlainText);
     ask.setDefaultButton(QMessageBox::Cancel);
-    if (ask.exec() != QMessageBox::Ok)
-        return std::nullopt;
-    return check;
+    if (ask.exec() != QMessageBox::Ok) {
+        checked.reset();
+        return false;
+    }
+    return true;
 }
 
 void MainWindow::watchRestart()

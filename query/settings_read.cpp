@@ -4,7 +4,7 @@
 #include "query/printer_io.h"
 
 int ReadSettings(const QStringList &keys, const settings::Model &model, int mode, settings::Values &values,
-                 QMap<QString, int> *failed, const std::function<void(int, int)> &progress)
+                 QMap<QString, int> *failed, const std::function<bool(int, int, bool)> &progress)
 {
     QList<SetInfoType> codes = settings::instructionsFor(keys, model);
     // Read-only keys come from queries no set sends.
@@ -22,8 +22,8 @@ int ReadSettings(const QStringList &keys, const settings::Model &model, int mode
             for (const QString &key : settings::keysOf(codes[i], model))
                 failed->insert(key, result);
         }
-        if (progress)
-            progress(int(i + 1), int(codes.size()));
+        if (progress && !progress(int(i + 1), int(codes.size()), first != Result::Ok))
+            break;
     }
     return first;
 }

@@ -13,6 +13,7 @@
 // the order the pages send them, then the read-only keys' own queries.
 // Keys of failed queries are left out of `values` and go into `failed`
 // with their query's result; `progress` hears (queries done, queries in
-// all) after each. The first failure, or Result::Ok.
+// all, whether one failed so far) after each and may end the reads by
+// returning false. The first failure, or Result::Ok.
 int ReadSettings(const QStringList &keys, const settings::Model &model, int mode, settings::Values &values,
-                 QMap<QString, int> *failed = nullptr, const std::function<void(int, int)> &progress = {});
+                 QMap<QString, int> *failed = nullptr, const std::function<bool(int, int, bool)> &progress = {});

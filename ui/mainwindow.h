@@ -223,7 +223,9 @@ private:
     void restoreFrom(const settings::Values &file, const QString &fileName);
     void applyRestore(RestoreSettingsDialog *dialog);
     bool restoreRefused(const restore::Plan &plan);
-    std::optional<FirmwareCheck> checkBeforeFirmware(const QString &chosen);
+    // Names printer and file and backs up first; false when the operator
+    // called it off. `check` stays empty for a printer that cannot be read.
+    bool checkBeforeFirmware(const QString &chosen, std::optional<FirmwareCheck> &check);
     void watchRestart();
     void waitForRestart();
     void afterRestart();
