@@ -327,7 +327,7 @@ bool MainWindow::restoreRefused(const restore::Plan &plan)
             showBox(QMessageBox::Information, tr("设置工具"), tr("AP模式的wifi密码最少为8位"));
             break;
         case settings::InstructionRefusal::Reason::StaticWithoutAddress:
-            showBox(QMessageBox::Information, tr("设置工具"), tr("DHCP OFF时IP不能为空或0.0.0.0，请重新输入"));
+            showBox(QMessageBox::Information, tr("设置工具"), tr("DHCP OFF时%1不能为空或0.0.0.0，请重新输入").arg(settingName(refusal.key)));
             break;
         }
         return true;

@@ -141,7 +141,6 @@ private slots:
 
         PrinterWindow pw(medium, fault.startsWith("model:") ? fault.mid(6) : QStringLiteral("LP-200"));
         QVERIFY(pw.open());
-        pw.window()->setRestartWait(0);
         skipBackup(pw);
         afterConfirmation = {};
         const int connections = pw.net() ? pw.net()->acceptedConnections() : 0;
@@ -202,7 +201,6 @@ private slots:
         file.close();
         PrinterWindow pw(TestMedium::Tcp);
         QVERIFY(pw.open());
-        pw.window()->setRestartWait(0);
         skipBackup(pw);
         pw.boxes().filesToChoose = {file.fileName()};
         pw.click("pushButton_DownloadFW");
