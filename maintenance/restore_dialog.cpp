@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 enum Column { Name, Printer, File, Check, Outcome, Columns };
@@ -21,7 +23,6 @@ RestoreSettingsDialog::RestoreSettingsDialog(const restore::Comparison &comparis
 {
     setObjectName(QStringLiteral("RestoreSettingsDialog"));
     setWindowTitle(tr("恢复设置"));
-    resize(820, 520);
     auto *layout = new QVBoxLayout(this);
     if (!note.isEmpty()) {
         // The note quotes serial numbers, which come from printers.
@@ -55,6 +56,11 @@ RestoreSettingsDialog::RestoreSettingsDialog(const restore::Comparison &comparis
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     fill();
     m_table->resizeColumnsToContents();
+    // Wide enough for every column as its contents need it.
+    int width = 2 * m_table->frameWidth() + layout->contentsMargins().left() + layout->contentsMargins().right();
+    for (int c = 0; c < Columns; ++c)
+        width += m_table->horizontalHeader()->sectionSize(c);
+    resize(std::max(820, width + 24), 520);
     connect(m_table, &QTableWidget::cellChanged, this, &RestoreSettingsDialog::onItemChanged);
 }
 
