@@ -7,7 +7,6 @@
 #include "maintenance/firmware_file.h"
 #include "page_test_support.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QProgressBar>
 #include <QRandomGenerator>
@@ -30,31 +29,14 @@ QString transferControls(PrinterWindow &pw)
 {
     const auto *tabs = pw.widget<QTabWidget>("tabWidget_2");
     return enabledStates(pw, {"pushButton_DownloadFW", "pushButton_DownloadFL", "pushButton_SendFile",
-                              "pushButton_Send", "pushButton_getPrinterInfo", "pushButton_close"})
+                              "pushButton_Send", "pushButton_getPrinterInfo", "pushButton_close",
+                              "pushButton_BackupSettings", "pushButton_RestoreSettings"})
         + QStringLiteral(" tabs=%1%2%3").arg(tabs->isTabEnabled(0)).arg(tabs->isTabEnabled(1)).arg(tabs->isTabEnabled(2));
 }
 
 const QString kUnlocked = "pushButton_DownloadFW=1 pushButton_DownloadFL=1 pushButton_SendFile=1 pushButton_Send=1 "
-                          "pushButton_getPrinterInfo=1 pushButton_close=1 tabs=111";
-
-std::function<void()> afterConfirmation;
-
-// The firmware's confirmation comes without the backup (that is tested
-// with the backups); what the printer received counts from it on.
-void skipBackup(PrinterWindow &pw)
-{
-    pw.boxes().onShown = [&pw] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->text().startsWith("将固件下载"))
-            return QString();
-        if (box->checkBox())
-            box->checkBox()->setChecked(false);
-        pw.clearFrames();
-        if (afterConfirmation)
-            std::exchange(afterConfirmation, {})();
-        return QString();
-    };
-}
+                          "pushButton_getPrinterInfo=1 pushButton_close=1 pushButton_BackupSettings=1 "
+                          "pushButton_RestoreSettings=1 tabs=111";
 
 } // namespace
 
@@ -141,8 +123,6 @@ private slots:
 
         PrinterWindow pw(medium, fault.startsWith("model:") ? fault.mid(6) : QStringLiteral("LP-200"));
         QVERIFY(pw.open());
-        skipBackup(pw);
-        afterConfirmation = {};
         const int connections = pw.net() ? pw.net()->acceptedConnections() : 0;
         // Faults that count bytes start after the firmware's confirmation.
         const auto putFault = [&pw, fault] {
@@ -152,9 +132,9 @@ private slots:
                 step(pw, fault);
         };
         const bool confirmed = button.endsWith("FW") && fault != "off" && fault != "closed";
-        if (confirmed && (fault.startsWith("accept:") || fault.startsWith("pause:")))
-            afterConfirmation = putFault;
-        else
+        const bool later = confirmed && (fault.startsWith("accept:") || fault.startsWith("pause:"));
+        atFirmwareConfirmation(pw, false, later ? std::function<void()>(putFault) : nullptr);
+        if (!later)
             putFault();
         const QString opened = transferControls(pw);
         pw.boxes().clear();
@@ -201,7 +181,7 @@ private slots:
         file.close();
         PrinterWindow pw(TestMedium::Tcp);
         QVERIFY(pw.open());
-        skipBackup(pw);
+        atFirmwareConfirmation(pw, false);
         pw.boxes().filesToChoose = {file.fileName()};
         pw.click("pushButton_DownloadFW");
         const auto *bar = pw.widget<QProgressBar>("progressBar_Update");

@@ -10,7 +10,6 @@
 #include "cli/cli.h"
 #include "page_test_support.h"
 
-#include <QCheckBox>
 
 #include <QDir>
 #include <QTextBrowser>
@@ -76,11 +75,7 @@ QString operate(PrinterWindow &pw, const QString &op, const QString &printer, co
     } else if (op == "firmware") {
         // The confirmation before it (and the backup it offers) is the
         // download tests' concern: here the box after it counts.
-        pw.boxes().onShown = [] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()); box && box->checkBox())
-                box->checkBox()->setChecked(false);
-            return QString();
-        };
+        atFirmwareConfirmation(pw, false);
         const auto last = [&pw] {
             const QString shown = messages(pw).section(" / ", -1);
             return shown.startsWith(kTitle + "|将固件下载") ? QString() : shown;

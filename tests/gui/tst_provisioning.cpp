@@ -247,14 +247,7 @@ private slots:
         pw.click("pushButton_NetSetup");
         const QPointer<DistributeNet> window = provisioningWindows().value(0);
         waitForScan(window);
-        // What the printer received counts from the firmware's confirmation on.
-        pw.boxes().onShown = [&pw] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()); box && box->checkBox()) {
-                box->checkBox()->setChecked(false);
-                pw.clearFrames();
-            }
-            return QString();
-        };
+        atFirmwareConfirmation(pw, false);
         pw.boxes().filesToChoose = {file.fileName()};
         pw.click("pushButton_DownloadFW");
         QTRY_VERIFY_WITH_TIMEOUT(pw.widget<QProgressBar>("progressBar_Update")->value() > 0, 10000);

@@ -57,10 +57,6 @@ private slots:
         QTest::addColumn<bool>("otherPrinter");
         QTest::newRow("own backup") << "serial.serial_number=SN1 print.speed=3 print.label_gap_mm=3" << false
                                     << "print.speed+:3 print.label_gap_mm=:3.000 serial.serial_number=:SN1" << false;
-        // 31 dots at 12 dots/mm are 21 at 8: what this printer would hold.
-        QTest::newRow("from 12 dots/mm") << "serial.serial_number=SN1 print.label_gap_mm=2.583 distance.seam_mm=6" << false
-                                         << "print.label_gap_mm+:2.625 distance.seam_mm=:6.000 serial.serial_number=:SN1"
-                                         << false;
         QTest::newRow("clone") << "serial.serial_number=SN2 print.speed=3 ip.mode=static ip.address=10.0.0.5 "
                                   "ip.gateway=192.168.1.1" << false
                                << "print.speed+:3 serial.serial_number~:SN2 ip.mode~:static ip.address~:10.0.0.5 "
@@ -123,9 +119,6 @@ private slots:
         QTest::newRow("station name only") << "serial.serial_number=SN1 wifi.sta.ssid=Lab" << now
                                            << "1B FF FE 01 26 0E 4C 61 62 00 73 65 63 72 65 74 31 32 33 00 1B FE FF"
                                            << "restart";
-        QTest::newRow("12 dots/mm gap, distance") << "distance.seam_mm=4 print.label_gap_mm=2.583" << now
-                                                  << "1B FF FE 01 19 02 15 00 1B FE FF 1B FF FE 01 34 02 20 00 1B FE FF"
-                                                  << "print done";
         QTest::newRow("frame value unread") << "wifi.sta.ssid=Lab" << "wifi.sta.ssid=Office" << ""
                                             << "unread wifi.sta.password";
         QTest::newRow("nothing differs") << "distance.seam_mm=6" << now << "" << "";
