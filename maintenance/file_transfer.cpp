@@ -89,6 +89,10 @@ void MainWindow::download(firmware::FileKind kind)
             qDebug("No file selected!");
             return int(Result::Ok);
         }
+        // Which printer gets which file, said before anything is decrypted.
+        m_firmwareCheck.reset();
+        if (isFirmware && !checkBeforeFirmware(chosen, m_firmwareCheck))
+            return int(Result::Ok);
         const firmware::DecryptResult decrypted = firmware::decryptToTemporary(chosen, kind);
         if (!decrypted.ok) {
             qDebug() << "Failed to decrypt" << chosen << decrypted.error;
@@ -98,12 +102,13 @@ void MainWindow::download(firmware::FileKind kind)
         qDebug("completed successfully.");
         if (isFirmware)
             qDebug() << chosen;
-        startTransfer(decrypted.path, true, [this, isFirmware](const QString &error) {
+        if (!startTransfer(decrypted.path, true, [this, isFirmware](const QString &error) {
             if (isFirmware)
                 showBox(QMessageBox::Warning, QStringLiteral("Error"), QStringLiteral("Connection failed: ") + error);
             else
                 showBox(QMessageBox::Warning, tr("错误"), tr("连接失败: ") + error);
-        });
+            }))
+            m_firmwareCheck.reset();
         return int(Result::Ok);
     });
 }
@@ -141,7 +146,8 @@ void MainWindow::holdForTransfer(Transfer kind)
     m_transfer = kind;
     m_transferHeld.clear();
     for (QWidget *w : {ui->pushButton_DownloadFW, ui->pushButton_DownloadFL, ui->pushButton_SendFile,
-                       ui->pushButton_Send, ui->pushButton_getPrinterInfo, ui->pushButton_close}) {
+                       ui->pushButton_Send, ui->pushButton_getPrinterInfo, ui->pushButton_close,
+                       ui->pushButton_BackupSettings, ui->pushButton_RestoreSettings}) {
         m_transferHeld.append({w, w->isEnabled()});
         w->setEnabled(false);
     }
@@ -251,6 +257,7 @@ void MainWindow::onTransferProgress(int percent)
 
 void MainWindow::onTransferError(const QString &text)
 {
+    m_firmwareCheck.reset();
     (debugMode ? ui->progressBar_Debug : ui->progressBar_Update)->setEnabled(false);
     if (workerThread->mode == MediumNet)
         DeviceIoContrl_Net::closeStream();
@@ -262,9 +269,22 @@ void MainWindow::onTransferFinished()
 {
     // The controls stay locked through the pause; the window keeps painting.
     QTimer::singleShot(kFinishPauseMs, this, [this] {
-        showBox(QMessageBox::Information, tr("下载成功"), debugMode ? tr("下载成功") : tr("等待打印机指示灯停止闪烁"));
-        releaseTransfer();
         if (workerThread->mode == MediumNet)
             DeviceIoContrl_Net::closeStream();
+        // A new firmware restarts the printer: the window watches for it
+        // from now on, also while the box is up.
+        const bool restarts = !debugMode && m_firmwareCheck && m_restartWaitMs > 0;
+        if (restarts) {
+            m_restartGone = m_restartBack = false;
+            m_restartDeadline = QDeadlineTimer(m_restartWaitMs);
+            watchRestart();
+        }
+        showBox(QMessageBox::Information, tr("下载成功"), debugMode ? tr("下载成功") : tr("等待打印机指示灯停止闪烁"));
+        if (restarts)
+            waitForRestart();
+        releaseTransfer();
+        if (restarts && m_firmwareCheck)
+            afterRestart();
+        m_firmwareCheck.reset();
     });
 }

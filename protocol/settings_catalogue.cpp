@@ -576,7 +576,7 @@ std::optional<Values> parseAssignments(const QStringList &pairs, const Model *mo
     return values;
 }
 
-QString checkInstruction(SetInfoType code, const Values &values, const Model &model)
+InstructionRefusal instructionRefusal(SetInfoType code, const Values &values, const Model &model)
 {
     const QStringList keys = keysOf(code, model);
     QStringList texts;
@@ -591,18 +591,33 @@ QString checkInstruction(SetInfoType code, const Values &values, const Model &mo
             const int own = int(proto::textBytes(texts[i]).size());
             const int limit = proto::kMaxPayload - before - int(texts.size() - i);
             if (own > limit)
-                return QStringLiteral("%1 is too long, at most %2 bytes (UTF-8)").arg(keys[i]).arg(qMax(0, limit));
+                return {InstructionRefusal::Reason::TooLong, keys[i], qMax(0, limit)};
             before += own + 1;
         }
     }
     // Characters as people count them: code points, not UTF-16 units.
     if (code == AP_MODE && value(values, "wifi.ap.password").toUcs4().size() < 8)
-        return QStringLiteral("wifi.ap.password must have at least 8 characters for an access point");
+        return {InstructionRefusal::Reason::ShortApPassword, QStringLiteral("wifi.ap.password")};
     // Without DHCP the printer would have no address at all.
     if (code == ETHERNET_IP && value(values, "ethernet.mode") == QLatin1String("static")) {
         const QList<int> parts = proto::dottedQuadValues(value(values, "ethernet.address"));
         if (std::all_of(parts.begin(), parts.end(), [](int part) { return part == 0; }))
-            return QStringLiteral("ethernet.address must be set (not 0.0.0.0) when ethernet.mode is static");
+            return {InstructionRefusal::Reason::StaticWithoutAddress, QStringLiteral("ethernet.address")};
+    }
+    return {};
+}
+
+QString checkInstruction(SetInfoType code, const Values &values, const Model &model)
+{
+    const InstructionRefusal r = instructionRefusal(code, values, model);
+    switch (r.reason) {
+    case InstructionRefusal::Reason::None: return {};
+    case InstructionRefusal::Reason::TooLong:
+        return QStringLiteral("%1 is too long, at most %2 bytes (UTF-8)").arg(r.key).arg(r.limit);
+    case InstructionRefusal::Reason::ShortApPassword:
+        return QStringLiteral("wifi.ap.password must have at least 8 characters for an access point");
+    case InstructionRefusal::Reason::StaticWithoutAddress:
+        return QStringLiteral("ethernet.address must be set (not 0.0.0.0) when ethernet.mode is static");
     }
     return {};
 }

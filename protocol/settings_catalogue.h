@@ -166,6 +166,16 @@ std::optional<Values> parseAssignments(const QStringList &pairs, const Model *mo
 // eight characters, and a static Ethernet address left empty or 0.0.0.0.
 // Empty when the frame can carry `values`.
 QString checkInstruction(SetInfoType code, const Values &values, const Model &model);
+// The same refusals, for a caller that words them itself (the window).
+struct InstructionRefusal
+{
+    enum class Reason { None, TooLong, ShortApPassword, StaticWithoutAddress };
+    Reason reason = Reason::None;
+    QString key;     // the setting refused
+    int limit = 0;   // TooLong: the bytes it may take
+    bool ok() const { return reason == Reason::None; }
+};
+InstructionRefusal instructionRefusal(SetInfoType code, const Values &values, const Model &model);
 // The set frame of one instruction from the values of all its keys.
 QByteArray frame(SetInfoType code, const Values &values, const Model &model);
 

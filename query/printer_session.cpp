@@ -5,6 +5,7 @@
 #include "protocol/result.h"
 #include "query/line_search.h"
 #include "query/printer_io.h"
+#include "query/settings_read.h"
 #include "transport/net_transport.h"
 #include "transport/serial_transport.h"
 #include "transport/usb_transport.h"
@@ -246,28 +247,7 @@ void PrinterSession::close()
 
 int PrinterSession::read(const QStringList &keys, settings::Values &values, QMap<QString, int> *failed)
 {
-    int first = Result::Ok;
-    const auto query = [&](SetInfoType code) {
-        const int result = ReadSetting(code, m_model, values, m_medium);
-        if (first == Result::Ok)
-            first = result;
-        if (result != Result::Ok && failed) {
-            for (const QString &key : settings::keysOf(code, m_model))
-                failed->insert(key, result);
-        }
-    };
-    for (const SetInfoType code : settings::instructionsFor(keys, m_model))
-        query(code);
-    // Read-only keys come from queries no set sends.
-    QList<SetInfoType> asked;
-    for (const QString &key : keys) {
-        const settings::Setting *s = settings::find(key);
-        if (s && !s->writable() && !values.contains(key) && !asked.contains(s->code)) {
-            asked << s->code;
-            query(s->code);
-        }
-    }
-    return first;
+    return ReadSettings(keys, m_model, m_medium, values, failed);
 }
 
 int PrinterSession::send(SetInfoType code, const settings::Values &values)

@@ -463,6 +463,18 @@ int CDeviceIOOpera::FindPrinterDevOrder(int port, libusb_device **devs, int coun
     return result;
 }
 
+int CDeviceIOOpera::selectedPort()
+{
+    const _PRINTER_HANDLE *record = printer_handle_usb;
+    return record && record->pHandle ? libusb_get_port_number(record->pHandle) : -1;
+}
+
+int CDeviceIOOpera::selectedAddress()
+{
+    const _PRINTER_HANDLE *record = printer_handle_usb;
+    return record && record->pHandle ? libusb_get_device_address(record->pHandle) : -1;
+}
+
 void CDeviceIOOpera::ClosePrinterHandle()
 {
     _PRINTER_HANDLE *record = printer_handle_usb;

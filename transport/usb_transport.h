@@ -40,6 +40,11 @@ public:
     static int GetPrinterHandle(int port);
     static int FindPrinterDevOrder(int port, libusb_device **devs, int count);
     static void ClosePrinterHandle();
+    // The selected printer's port number and device number on its bus (-1
+    // when none is selected). A printer that restarts comes back on the
+    // same port under a new device number.
+    static int selectedPort();
+    static int selectedAddress();
     static int GetUSBDevEndPoint(libusb_device *dev, int interfaceNumber, int &claimInterface,
                                  unsigned char &epIn, unsigned char &epOut);
 

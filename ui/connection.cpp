@@ -240,10 +240,15 @@ void MainWindow::selectedItem()
         ui->tabWidget_2->setTabEnabled(0, false);
         ui->tabWidget_2->setTabEnabled(1, false);
         ui->pushButton_DownloadFL->setEnabled(false);
+        // No settings to keep.
+        ui->pushButton_BackupSettings->setEnabled(false);
+        ui->pushButton_RestoreSettings->setEnabled(false);
     } else {
         ui->tabWidget_2->setTabEnabled(1, true);
         ui->tabWidget_2->setTabEnabled(0, true);
         ui->pushButton_DownloadFL->setEnabled(true);
+        ui->pushButton_BackupSettings->setEnabled(true);
+        ui->pushButton_RestoreSettings->setEnabled(true);
     }
 
     const bool extended = models::extendedPrint(item);

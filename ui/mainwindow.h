@@ -5,6 +5,7 @@
 #pragma once
 
 #include "maintenance/firmware_file.h"
+#include "maintenance/restore_dialog.h"
 #include "pages/kept_bytes.h"
 #include "pages/page_flow.h"
 #include "pages/wifi_changes.h"
@@ -14,6 +15,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -183,6 +185,58 @@ public slots:
     // apply a wireless setting before the next one. Ends at the deadline
     // even when no other event arrives.
     void pause(int ms);
+
+    // Settings backup and restore, and the checks before and after a
+    // firmware download (maintenance/backup_restore.cpp,
+    // maintenance/firmware_checks.cpp).
+    void on_pushButton_BackupSettings_clicked();
+    void on_pushButton_RestoreSettings_clicked();
+
+public:
+    // How long the window waits for the printer to answer again after a
+    // firmware download (120 s); 0 does not wait.
+    void setRestartWait(int ms) { m_restartWaitMs = ms; }
+    // The restore dialog for a file's settings against the printer's,
+    // worded as the pages word them; `serials` (file, printer) for the
+    // line that says the file is another printer's.
+    std::unique_ptr<RestoreSettingsDialog> restoreDialog(const restore::Comparison &comparison,
+                                                         const std::pair<QString, QString> &serials);
+
+private:
+    // What a firmware download checked before it started: the version the
+    // printer had, the backup taken (if any) and where the printer was.
+    struct FirmwareCheck
+    {
+        QString version;
+        QString backupPath;
+        settings::Values backup;
+        int usbPort = -1;
+        int usbAddress = -1;
+    };
+    QString settingName(const QString &key) const;
+    QString settingValueText(const QString &key, const QString &value) const;
+    QString settingPage(const QString &key) const;
+    // Reads `keys` (progress on the maintenance tab's bar); false with the
+    // page that could not be read.
+    bool readSettings(const QStringList &keys, settings::Values &values, QString *failedPage);
+    // The open printer's settings as a profile; empty with `error` set
+    // when a page could not be read.
+    QByteArray backupProfile(bool secrets, QString *error, settings::Values *values = nullptr);
+    void restoreFrom(const settings::Values &file, const QString &fileName);
+    void applyRestore(RestoreSettingsDialog *dialog);
+    bool restoreRefused(const restore::Plan &plan);
+    // Names printer and file and backs up first; false when the operator
+    // called it off. `check` stays empty for a printer that cannot be read.
+    bool checkBeforeFirmware(const QString &chosen, std::optional<FirmwareCheck> &check);
+    void watchRestart();
+    void waitForRestart();
+    void afterRestart();
+    int m_restartWaitMs = 120000;
+    std::optional<FirmwareCheck> m_firmwareCheck;
+    // The printer was seen gone since the download, and answering again.
+    bool m_restartGone = false;
+    bool m_restartBack = false;
+    QDeadlineTimer m_restartDeadline;
 
 protected:
     // Asks before a running firmware or font download is cut off; a

@@ -861,6 +861,98 @@
         <source>%p%，剩余%1</source>
         <translation>%p%, noch %1</translation>
     </message>
+    <message>
+        <source>备份设置…</source>
+        <translation>Einstellungen sichern…</translation>
+    </message>
+    <message>
+        <source>恢复设置…</source>
+        <translation>Einstellungen wiederherstellen…</translation>
+    </message>
+    <message>
+        <source>%1个字符</source>
+        <translation>%1 Zeichen</translation>
+    </message>
+    <message>
+        <source>无法读取%1</source>
+        <translation>%1 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>包含密码</source>
+        <translation>Passwörter einschließen</translation>
+    </message>
+    <message>
+        <source>%1已存在，请选择新的文件名</source>
+        <translation>%1 existiert bereits, bitte einen neuen Dateinamen wählen</translation>
+    </message>
+    <message>
+        <source>备份失败：%1</source>
+        <translation>Sicherung fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>恢复失败：%1</source>
+        <translation>Wiederherstellung fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>文件来自另一台打印机（序列号%1，这台是%2）：序列号和地址等标识设置未勾选。</source>
+        <translation>Die Datei stammt von einem anderen Drucker (Seriennummer %1, dieser hat %2): Kennungen wie Seriennummer und Adressen sind nicht angehakt.</translation>
+    </message>
+    <message>
+        <source>%1项已生效，%2项未生效。</source>
+        <translation>%1 übernommen, %2 nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>请重启打印机，使网络和蓝牙设置生效。</source>
+        <translation>Starten Sie den Drucker neu, damit die Netzwerk- und Bluetooth-Einstellungen wirksam werden.</translation>
+    </message>
+    <message>
+        <source>将固件下载到这台打印机吗？
+
+型号：%1
+固件版本：%2
+序列号：%3
+
+文件：%4
+大小：%5字节</source>
+        <translation>Firmware auf diesen Drucker laden?
+
+Modell: %1
+Firmwareversion: %2
+Seriennummer: %3
+
+Datei: %4
+Größe: %5 Bytes</translation>
+    </message>
+    <message>
+        <source>先备份设置</source>
+        <translation>Zuerst Einstellungen sichern</translation>
+    </message>
+    <message>
+        <source>备份失败：%1
+不备份，继续下载固件吗？</source>
+        <translation>Sicherung fehlgeschlagen: %1
+Firmware ohne Sicherung laden?</translation>
+    </message>
+    <message>
+        <source>正在等待打印机重新应答…</source>
+        <translation>Warten, bis der Drucker wieder antwortet…</translation>
+    </message>
+    <message>
+        <source>打印机在%1秒内没有重新应答。</source>
+        <translation>Der Drucker hat innerhalb von %1 s nicht wieder geantwortet.</translation>
+    </message>
+    <message>
+        <source>下载前的设置备份：%1</source>
+        <translation>Sicherung der Einstellungen vor dem Laden: %1</translation>
+    </message>
+    <message>
+        <source>固件版本：%1 → %2</source>
+        <translation>Firmwareversion: %1 → %2</translation>
+    </message>
+    <message>
+        <source>打印机的设置与下载前的备份不同，现在恢复吗？</source>
+        <translation>Die Einstellungen des Druckers weichen von der Sicherung vor dem Laden ab. Jetzt wiederherstellen?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -947,6 +1039,57 @@
     <message>
         <source>打印删除</source>
         <translation>Druckauftrag gelöscht</translation>
+    </message>
+</context>
+<context>
+    <name>RestoreSettingsDialog</name>
+    <message>
+        <source>应用</source>
+        <translation>Anwenden</translation>
+    </message>
+    <message>
+        <source>恢复设置</source>
+        <translation>Einstellungen wiederherstellen</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Einstellung</translation>
+    </message>
+    <message>
+        <source>打印机中的值</source>
+        <translation>Im Drucker</translation>
+    </message>
+    <message>
+        <source>文件中的值</source>
+        <translation>In der Datei</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号没有此设置</source>
+        <translation>Übersprungen: Dieses Modell hat diese Einstellung nicht</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号不接受此值</source>
+        <translation>Übersprungen: Dieses Modell nimmt diesen Wert nicht an</translation>
+    </message>
+    <message>
+        <source>已生效</source>
+        <translation>Übernommen</translation>
+    </message>
+    <message>
+        <source>未生效</source>
+        <translation>Nicht übernommen</translation>
     </message>
 </context>
 <context>

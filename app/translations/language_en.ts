@@ -861,6 +861,98 @@
         <source>%p%，剩余%1</source>
         <translation>%p%, %1 left</translation>
     </message>
+    <message>
+        <source>备份设置…</source>
+        <translation>Back up settings…</translation>
+    </message>
+    <message>
+        <source>恢复设置…</source>
+        <translation>Restore settings…</translation>
+    </message>
+    <message>
+        <source>%1个字符</source>
+        <translation>%1 characters</translation>
+    </message>
+    <message>
+        <source>无法读取%1</source>
+        <translation>Cannot read %1</translation>
+    </message>
+    <message>
+        <source>包含密码</source>
+        <translation>Include passwords</translation>
+    </message>
+    <message>
+        <source>%1已存在，请选择新的文件名</source>
+        <translation>%1 already exists, please choose a new file name</translation>
+    </message>
+    <message>
+        <source>备份失败：%1</source>
+        <translation>Backup failed: %1</translation>
+    </message>
+    <message>
+        <source>恢复失败：%1</source>
+        <translation>Restore failed: %1</translation>
+    </message>
+    <message>
+        <source>文件来自另一台打印机（序列号%1，这台是%2）：序列号和地址等标识设置未勾选。</source>
+        <translation>The file comes from another printer (serial number %1, this one is %2): identity settings such as the serial number and addresses are not ticked.</translation>
+    </message>
+    <message>
+        <source>%1项已生效，%2项未生效。</source>
+        <translation>%1 held, %2 not held.</translation>
+    </message>
+    <message>
+        <source>请重启打印机，使网络和蓝牙设置生效。</source>
+        <translation>Restart the printer for the network and Bluetooth settings to take effect.</translation>
+    </message>
+    <message>
+        <source>将固件下载到这台打印机吗？
+
+型号：%1
+固件版本：%2
+序列号：%3
+
+文件：%4
+大小：%5字节</source>
+        <translation>Download the firmware to this printer?
+
+Model: %1
+Firmware version: %2
+Serial number: %3
+
+File: %4
+Size: %5 bytes</translation>
+    </message>
+    <message>
+        <source>先备份设置</source>
+        <translation>Back up settings first</translation>
+    </message>
+    <message>
+        <source>备份失败：%1
+不备份，继续下载固件吗？</source>
+        <translation>Backup failed: %1
+Download the firmware without a backup?</translation>
+    </message>
+    <message>
+        <source>正在等待打印机重新应答…</source>
+        <translation>Waiting for the printer to answer again…</translation>
+    </message>
+    <message>
+        <source>打印机在%1秒内没有重新应答。</source>
+        <translation>The printer did not answer again within %1 s.</translation>
+    </message>
+    <message>
+        <source>下载前的设置备份：%1</source>
+        <translation>Settings backup from before the download: %1</translation>
+    </message>
+    <message>
+        <source>固件版本：%1 → %2</source>
+        <translation>Firmware version: %1 → %2</translation>
+    </message>
+    <message>
+        <source>打印机的设置与下载前的备份不同，现在恢复吗？</source>
+        <translation>The printer’s settings differ from the backup taken before the download. Restore them now?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -947,6 +1039,57 @@
     <message>
         <source>打印删除</source>
         <translation>Print job deleted</translation>
+    </message>
+</context>
+<context>
+    <name>RestoreSettingsDialog</name>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>恢复设置</source>
+        <translation>Restore settings</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>打印机中的值</source>
+        <translation>In the printer</translation>
+    </message>
+    <message>
+        <source>文件中的值</source>
+        <translation>In the file</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号没有此设置</source>
+        <translation>Skipped: this model has no such setting</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号不接受此值</source>
+        <translation>Skipped: this model does not take this value</translation>
+    </message>
+    <message>
+        <source>已生效</source>
+        <translation>Held</translation>
+    </message>
+    <message>
+        <source>未生效</source>
+        <translation>Not held</translation>
     </message>
 </context>
 <context>

@@ -861,6 +861,98 @@
         <source>%p%，剩余%1</source>
         <translation>%p%, reste %1</translation>
     </message>
+    <message>
+        <source>备份设置…</source>
+        <translation>Sauvegarder les réglages…</translation>
+    </message>
+    <message>
+        <source>恢复设置…</source>
+        <translation>Restaurer les réglages…</translation>
+    </message>
+    <message>
+        <source>%1个字符</source>
+        <translation>%1 caractères</translation>
+    </message>
+    <message>
+        <source>无法读取%1</source>
+        <translation>Impossible de lire %1</translation>
+    </message>
+    <message>
+        <source>包含密码</source>
+        <translation>Inclure les mots de passe</translation>
+    </message>
+    <message>
+        <source>%1已存在，请选择新的文件名</source>
+        <translation>%1 existe déjà, veuillez choisir un nouveau nom de fichier</translation>
+    </message>
+    <message>
+        <source>备份失败：%1</source>
+        <translation>Échec de la sauvegarde : %1</translation>
+    </message>
+    <message>
+        <source>恢复失败：%1</source>
+        <translation>Échec de la restauration : %1</translation>
+    </message>
+    <message>
+        <source>文件来自另一台打印机（序列号%1，这台是%2）：序列号和地址等标识设置未勾选。</source>
+        <translation>Le fichier provient d’une autre imprimante (numéro de série %1, celle-ci est %2) : les réglages d’identité comme le numéro de série et les adresses ne sont pas cochés.</translation>
+    </message>
+    <message>
+        <source>%1项已生效，%2项未生效。</source>
+        <translation>%1 appliqué(s), %2 non appliqué(s).</translation>
+    </message>
+    <message>
+        <source>请重启打印机，使网络和蓝牙设置生效。</source>
+        <translation>Redémarrez l’imprimante pour que les réglages réseau et Bluetooth prennent effet.</translation>
+    </message>
+    <message>
+        <source>将固件下载到这台打印机吗？
+
+型号：%1
+固件版本：%2
+序列号：%3
+
+文件：%4
+大小：%5字节</source>
+        <translation>Télécharger le micrologiciel dans cette imprimante ?
+
+Modèle : %1
+Version du micrologiciel : %2
+Numéro de série : %3
+
+Fichier : %4
+Taille : %5 octets</translation>
+    </message>
+    <message>
+        <source>先备份设置</source>
+        <translation>Sauvegarder d’abord les réglages</translation>
+    </message>
+    <message>
+        <source>备份失败：%1
+不备份，继续下载固件吗？</source>
+        <translation>Échec de la sauvegarde : %1
+Télécharger le micrologiciel sans sauvegarde ?</translation>
+    </message>
+    <message>
+        <source>正在等待打印机重新应答…</source>
+        <translation>En attente d’une nouvelle réponse de l’imprimante…</translation>
+    </message>
+    <message>
+        <source>打印机在%1秒内没有重新应答。</source>
+        <translation>L’imprimante n’a pas répondu à nouveau dans les %1 s.</translation>
+    </message>
+    <message>
+        <source>下载前的设置备份：%1</source>
+        <translation>Sauvegarde des réglages d’avant le téléchargement : %1</translation>
+    </message>
+    <message>
+        <source>固件版本：%1 → %2</source>
+        <translation>Version du micrologiciel : %1 → %2</translation>
+    </message>
+    <message>
+        <source>打印机的设置与下载前的备份不同，现在恢复吗？</source>
+        <translation>Les réglages de l’imprimante diffèrent de la sauvegarde d’avant le téléchargement. Les restaurer maintenant ?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -947,6 +1039,57 @@
     <message>
         <source>打印删除</source>
         <translation>Impression supprimée</translation>
+    </message>
+</context>
+<context>
+    <name>RestoreSettingsDialog</name>
+    <message>
+        <source>应用</source>
+        <translation>Appliquer</translation>
+    </message>
+    <message>
+        <source>恢复设置</source>
+        <translation>Restaurer les réglages</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Réglage</translation>
+    </message>
+    <message>
+        <source>打印机中的值</source>
+        <translation>Dans l’imprimante</translation>
+    </message>
+    <message>
+        <source>文件中的值</source>
+        <translation>Dans le fichier</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restaurer</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Résultat</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号没有此设置</source>
+        <translation>Ignoré : ce modèle n’a pas ce réglage</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号不接受此值</source>
+        <translation>Ignoré : ce modèle n’accepte pas cette valeur</translation>
+    </message>
+    <message>
+        <source>已生效</source>
+        <translation>Appliqué</translation>
+    </message>
+    <message>
+        <source>未生效</source>
+        <translation>Non appliqué</translation>
     </message>
 </context>
 <context>

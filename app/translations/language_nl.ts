@@ -861,6 +861,98 @@
         <source>%p%，剩余%1</source>
         <translation>%p%, nog %1</translation>
     </message>
+    <message>
+        <source>备份设置…</source>
+        <translation>Instellingen back-uppen…</translation>
+    </message>
+    <message>
+        <source>恢复设置…</source>
+        <translation>Instellingen herstellen…</translation>
+    </message>
+    <message>
+        <source>%1个字符</source>
+        <translation>%1 tekens</translation>
+    </message>
+    <message>
+        <source>无法读取%1</source>
+        <translation>Kan %1 niet lezen</translation>
+    </message>
+    <message>
+        <source>包含密码</source>
+        <translation>Wachtwoorden opnemen</translation>
+    </message>
+    <message>
+        <source>%1已存在，请选择新的文件名</source>
+        <translation>%1 bestaat al, kies een nieuwe bestandsnaam</translation>
+    </message>
+    <message>
+        <source>备份失败：%1</source>
+        <translation>Back-up mislukt: %1</translation>
+    </message>
+    <message>
+        <source>恢复失败：%1</source>
+        <translation>Herstellen mislukt: %1</translation>
+    </message>
+    <message>
+        <source>文件来自另一台打印机（序列号%1，这台是%2）：序列号和地址等标识设置未勾选。</source>
+        <translation>Het bestand komt van een andere printer (serienummer %1, deze is %2): identiteitsinstellingen zoals serienummer en adressen zijn niet aangevinkt.</translation>
+    </message>
+    <message>
+        <source>%1项已生效，%2项未生效。</source>
+        <translation>%1 overgenomen, %2 niet overgenomen.</translation>
+    </message>
+    <message>
+        <source>请重启打印机，使网络和蓝牙设置生效。</source>
+        <translation>Start de printer opnieuw zodat de netwerk- en Bluetooth-instellingen van kracht worden.</translation>
+    </message>
+    <message>
+        <source>将固件下载到这台打印机吗？
+
+型号：%1
+固件版本：%2
+序列号：%3
+
+文件：%4
+大小：%5字节</source>
+        <translation>Firmware naar deze printer downloaden?
+
+Model: %1
+Firmwareversie: %2
+Serienummer: %3
+
+Bestand: %4
+Grootte: %5 bytes</translation>
+    </message>
+    <message>
+        <source>先备份设置</source>
+        <translation>Eerst instellingen back-uppen</translation>
+    </message>
+    <message>
+        <source>备份失败：%1
+不备份，继续下载固件吗？</source>
+        <translation>Back-up mislukt: %1
+Firmware zonder back-up downloaden?</translation>
+    </message>
+    <message>
+        <source>正在等待打印机重新应答…</source>
+        <translation>Wachten tot de printer weer antwoordt…</translation>
+    </message>
+    <message>
+        <source>打印机在%1秒内没有重新应答。</source>
+        <translation>De printer heeft binnen %1 s niet opnieuw geantwoord.</translation>
+    </message>
+    <message>
+        <source>下载前的设置备份：%1</source>
+        <translation>Back-up van de instellingen van vóór de download: %1</translation>
+    </message>
+    <message>
+        <source>固件版本：%1 → %2</source>
+        <translation>Firmwareversie: %1 → %2</translation>
+    </message>
+    <message>
+        <source>打印机的设置与下载前的备份不同，现在恢复吗？</source>
+        <translation>De instellingen van de printer wijken af van de back-up van vóór de download. Nu herstellen?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -947,6 +1039,57 @@
     <message>
         <source>打印删除</source>
         <translation>Afdruktaak verwijderd</translation>
+    </message>
+</context>
+<context>
+    <name>RestoreSettingsDialog</name>
+    <message>
+        <source>应用</source>
+        <translation>Toepassen</translation>
+    </message>
+    <message>
+        <source>恢复设置</source>
+        <translation>Instellingen herstellen</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Instelling</translation>
+    </message>
+    <message>
+        <source>打印机中的值</source>
+        <translation>In de printer</translation>
+    </message>
+    <message>
+        <source>文件中的值</source>
+        <translation>In het bestand</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Herstellen</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Resultaat</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Sluiten</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号没有此设置</source>
+        <translation>Overgeslagen: dit model heeft deze instelling niet</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号不接受此值</source>
+        <translation>Overgeslagen: dit model accepteert deze waarde niet</translation>
+    </message>
+    <message>
+        <source>已生效</source>
+        <translation>Overgenomen</translation>
+    </message>
+    <message>
+        <source>未生效</source>
+        <translation>Niet overgenomen</translation>
     </message>
 </context>
 <context>

@@ -861,6 +861,98 @@
         <source>%p%，剩余%1</source>
         <translation>%p%, faltam %1</translation>
     </message>
+    <message>
+        <source>备份设置…</source>
+        <translation>Fazer backup das configurações…</translation>
+    </message>
+    <message>
+        <source>恢复设置…</source>
+        <translation>Restaurar configurações…</translation>
+    </message>
+    <message>
+        <source>%1个字符</source>
+        <translation>%1 caracteres</translation>
+    </message>
+    <message>
+        <source>无法读取%1</source>
+        <translation>Não foi possível ler %1</translation>
+    </message>
+    <message>
+        <source>包含密码</source>
+        <translation>Incluir senhas</translation>
+    </message>
+    <message>
+        <source>%1已存在，请选择新的文件名</source>
+        <translation>%1 já existe, escolha um novo nome de arquivo</translation>
+    </message>
+    <message>
+        <source>备份失败：%1</source>
+        <translation>Falha no backup: %1</translation>
+    </message>
+    <message>
+        <source>恢复失败：%1</source>
+        <translation>Falha na restauração: %1</translation>
+    </message>
+    <message>
+        <source>文件来自另一台打印机（序列号%1，这台是%2）：序列号和地址等标识设置未勾选。</source>
+        <translation>O arquivo é de outra impressora (número de série %1, esta é %2): configurações de identidade como número de série e endereços não estão marcadas.</translation>
+    </message>
+    <message>
+        <source>%1项已生效，%2项未生效。</source>
+        <translation>%1 aplicada(s), %2 não aplicada(s).</translation>
+    </message>
+    <message>
+        <source>请重启打印机，使网络和蓝牙设置生效。</source>
+        <translation>Reinicie a impressora para que as configurações de rede e Bluetooth entrem em vigor.</translation>
+    </message>
+    <message>
+        <source>将固件下载到这台打印机吗？
+
+型号：%1
+固件版本：%2
+序列号：%3
+
+文件：%4
+大小：%5字节</source>
+        <translation>Baixar o firmware para esta impressora?
+
+Modelo: %1
+Versão do firmware: %2
+Número de série: %3
+
+Arquivo: %4
+Tamanho: %5 bytes</translation>
+    </message>
+    <message>
+        <source>先备份设置</source>
+        <translation>Fazer backup das configurações antes</translation>
+    </message>
+    <message>
+        <source>备份失败：%1
+不备份，继续下载固件吗？</source>
+        <translation>Falha no backup: %1
+Baixar o firmware sem backup?</translation>
+    </message>
+    <message>
+        <source>正在等待打印机重新应答…</source>
+        <translation>Aguardando a impressora responder novamente…</translation>
+    </message>
+    <message>
+        <source>打印机在%1秒内没有重新应答。</source>
+        <translation>A impressora não respondeu novamente em %1 s.</translation>
+    </message>
+    <message>
+        <source>下载前的设置备份：%1</source>
+        <translation>Backup das configurações de antes do download: %1</translation>
+    </message>
+    <message>
+        <source>固件版本：%1 → %2</source>
+        <translation>Versão do firmware: %1 → %2</translation>
+    </message>
+    <message>
+        <source>打印机的设置与下载前的备份不同，现在恢复吗？</source>
+        <translation>As configurações da impressora diferem do backup de antes do download. Restaurar agora?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -947,6 +1039,57 @@
     <message>
         <source>打印删除</source>
         <translation>Impressão cancelada</translation>
+    </message>
+</context>
+<context>
+    <name>RestoreSettingsDialog</name>
+    <message>
+        <source>应用</source>
+        <translation>Aplicar</translation>
+    </message>
+    <message>
+        <source>恢复设置</source>
+        <translation>Restaurar configurações</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Configuração</translation>
+    </message>
+    <message>
+        <source>打印机中的值</source>
+        <translation>Na impressora</translation>
+    </message>
+    <message>
+        <source>文件中的值</source>
+        <translation>No arquivo</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restaurar</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号没有此设置</source>
+        <translation>Ignorado: este modelo não tem esta configuração</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号不接受此值</source>
+        <translation>Ignorado: este modelo não aceita este valor</translation>
+    </message>
+    <message>
+        <source>已生效</source>
+        <translation>Aplicado</translation>
+    </message>
+    <message>
+        <source>未生效</source>
+        <translation>Não aplicado</translation>
     </message>
 </context>
 <context>

@@ -861,6 +861,98 @@
         <source>%p%，剩余%1</source>
         <translation>%p%，剩餘%1</translation>
     </message>
+    <message>
+        <source>备份设置…</source>
+        <translation>備份設定…</translation>
+    </message>
+    <message>
+        <source>恢复设置…</source>
+        <translation>還原設定…</translation>
+    </message>
+    <message>
+        <source>%1个字符</source>
+        <translation>%1個字元</translation>
+    </message>
+    <message>
+        <source>无法读取%1</source>
+        <translation>無法讀取%1</translation>
+    </message>
+    <message>
+        <source>包含密码</source>
+        <translation>包含密碼</translation>
+    </message>
+    <message>
+        <source>%1已存在，请选择新的文件名</source>
+        <translation>%1已存在，請選擇新的檔名</translation>
+    </message>
+    <message>
+        <source>备份失败：%1</source>
+        <translation>備份失敗：%1</translation>
+    </message>
+    <message>
+        <source>恢复失败：%1</source>
+        <translation>還原失敗：%1</translation>
+    </message>
+    <message>
+        <source>文件来自另一台打印机（序列号%1，这台是%2）：序列号和地址等标识设置未勾选。</source>
+        <translation>檔案來自另一台印表機（序號%1，這台是%2）：序號和位址等識別設定未勾選。</translation>
+    </message>
+    <message>
+        <source>%1项已生效，%2项未生效。</source>
+        <translation>%1項已生效，%2項未生效。</translation>
+    </message>
+    <message>
+        <source>请重启打印机，使网络和蓝牙设置生效。</source>
+        <translation>請重新啟動印表機，使網路和藍牙設定生效。</translation>
+    </message>
+    <message>
+        <source>将固件下载到这台打印机吗？
+
+型号：%1
+固件版本：%2
+序列号：%3
+
+文件：%4
+大小：%5字节</source>
+        <translation>將韌體下載到這台印表機嗎？
+
+型號：%1
+韌體版本：%2
+序號：%3
+
+檔案：%4
+大小：%5位元組</translation>
+    </message>
+    <message>
+        <source>先备份设置</source>
+        <translation>先備份設定</translation>
+    </message>
+    <message>
+        <source>备份失败：%1
+不备份，继续下载固件吗？</source>
+        <translation>備份失敗：%1
+不備份，繼續下載韌體嗎？</translation>
+    </message>
+    <message>
+        <source>正在等待打印机重新应答…</source>
+        <translation>正在等待印表機重新回應…</translation>
+    </message>
+    <message>
+        <source>打印机在%1秒内没有重新应答。</source>
+        <translation>印表機在%1秒內沒有重新回應。</translation>
+    </message>
+    <message>
+        <source>下载前的设置备份：%1</source>
+        <translation>下載前的設定備份：%1</translation>
+    </message>
+    <message>
+        <source>固件版本：%1 → %2</source>
+        <translation>韌體版本：%1 → %2</translation>
+    </message>
+    <message>
+        <source>打印机的设置与下载前的备份不同，现在恢复吗？</source>
+        <translation>印表機的設定與下載前的備份不同，現在還原嗎？</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -947,6 +1039,57 @@
     <message>
         <source>打印删除</source>
         <translation>列印刪除</translation>
+    </message>
+</context>
+<context>
+    <name>RestoreSettingsDialog</name>
+    <message>
+        <source>应用</source>
+        <translation>套用</translation>
+    </message>
+    <message>
+        <source>恢复设置</source>
+        <translation>還原設定</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>打印机中的值</source>
+        <translation>印表機中的值</translation>
+    </message>
+    <message>
+        <source>文件中的值</source>
+        <translation>檔案中的值</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>還原</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号没有此设置</source>
+        <translation>略過：這個型號沒有此設定</translation>
+    </message>
+    <message>
+        <source>跳过：这个型号不接受此值</source>
+        <translation>略過：這個型號不接受此值</translation>
+    </message>
+    <message>
+        <source>已生效</source>
+        <translation>已生效</translation>
+    </message>
+    <message>
+        <source>未生效</source>
+        <translation>未生效</translation>
     </message>
 </context>
 <context>

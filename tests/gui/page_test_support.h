@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -125,6 +126,26 @@ inline bool runEvents(const std::function<bool()> &done, int timeoutMs)
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     loop.exec();
     return done();
+}
+
+// Answers the firmware download's confirmation: its backup ticked or not,
+// the printer's log cleared (what it received counts from here on), `then`
+// run. The box's `seen` is the offer as it came: "先备份设置1" (ticked).
+inline void atFirmwareConfirmation(PrinterWindow &pw, bool backup, std::function<void()> then = {})
+{
+    pw.boxes().onShown = [&pw, backup, then] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->text().startsWith("将固件下载"))
+            return QString();
+        QCheckBox *offer = box->checkBox();
+        const QString offered = offer ? offer->text() + QString::number(offer->isChecked()) : QString();
+        if (offer)
+            offer->setChecked(backup);
+        pw.clearFrames();
+        if (then)
+            then();
+        return offered;
+    };
 }
 
 // A loopback port on which nothing listens (bound once, then released).

@@ -86,6 +86,8 @@ PrinterWindow::PrinterWindow(TestMedium medium, const QString &model, int baud)
     }
     ret_mode = MediumUsb;
     m_window = new MainWindow;
+    // Emulated printers restart after a firmware only when a test says so.
+    m_window->setRestartWait(0);
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window))
         qFatal("window not exposed");

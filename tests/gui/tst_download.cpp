@@ -29,12 +29,14 @@ QString transferControls(PrinterWindow &pw)
 {
     const auto *tabs = pw.widget<QTabWidget>("tabWidget_2");
     return enabledStates(pw, {"pushButton_DownloadFW", "pushButton_DownloadFL", "pushButton_SendFile",
-                              "pushButton_Send", "pushButton_getPrinterInfo", "pushButton_close"})
+                              "pushButton_Send", "pushButton_getPrinterInfo", "pushButton_close",
+                              "pushButton_BackupSettings", "pushButton_RestoreSettings"})
         + QStringLiteral(" tabs=%1%2%3").arg(tabs->isTabEnabled(0)).arg(tabs->isTabEnabled(1)).arg(tabs->isTabEnabled(2));
 }
 
 const QString kUnlocked = "pushButton_DownloadFW=1 pushButton_DownloadFL=1 pushButton_SendFile=1 pushButton_Send=1 "
-                          "pushButton_getPrinterInfo=1 pushButton_close=1 tabs=111";
+                          "pushButton_getPrinterInfo=1 pushButton_close=1 pushButton_BackupSettings=1 "
+                          "pushButton_RestoreSettings=1 tabs=111";
 
 } // namespace
 
@@ -58,8 +60,13 @@ private slots:
         const QString binDialog = "BIN File|BIN Files (*.bin);;All Files (*)";
         const QString fileDialog = "All Files (*)|All Files (*)";
         const QString done = "下载成功|等待打印机指示灯停止闪烁", failed = "错误|向打印机发送数据失败。";
-        QTest::newRow("firmware/tcp") << tcp << fw << 1000 << "" << -1 << "85 100" << QStringList{hexDialog, done};
-        QTest::newRow("firmware/usb") << usb << fw << 25000 << "" << -1 << "40 81 100" << QStringList{hexDialog, done};
+        // The firmware's confirmation: which printer, which file.
+        const auto named = [](int size, const QString &model = "LP-200") {
+            return QString("设置工具|将固件下载到这台打印机吗？\n\n型号：%1\n固件版本：V2.4.1\n序列号：SN20261206001"
+                           "\n\n文件：fw.hex\n大小：%2字节").arg(model).arg(size);
+        };
+        QTest::newRow("firmware/tcp") << tcp << fw << 1000 << "" << -1 << "85 100" << QStringList{hexDialog, named(1000), done};
+        QTest::newRow("firmware/usb") << usb << fw << 25000 << "" << -1 << "40 81 100" << QStringList{hexDialog, named(25000), done};
         QTest::newRow("font/tcp") << tcp << font << 20 << "" << -1 << "100" << QStringList{binDialog, done};
         // Over a line, chunks of what it carries in 100 ms (1152 bytes at
         // 115200 baud).
@@ -73,8 +80,8 @@ private slots:
                 << QStringList{fileDialog, "下载成功|下载成功"};
         // A printer that stops taking data: three attempts at the chunk, no
         // new connection, the first bytes only.
-        QTest::newRow("link dropped/tcp") << tcp << fw << 20000 << "drop:5000" << 5000 << "" << QStringList{hexDialog, failed};
-        QTest::newRow("pipe stalls/usb") << usb << fw << 30000 << "accept:15000" << 15000 << "" << QStringList{hexDialog, failed};
+        QTest::newRow("link dropped/tcp") << tcp << fw << 20000 << "drop:5000" << 5000 << "" << QStringList{hexDialog, named(20000), failed};
+        QTest::newRow("pipe stalls/usb") << usb << fw << 30000 << "accept:15000" << 15000 << "" << QStringList{hexDialog, named(30000), failed};
         QTest::newRow("console file dropped/tcp") << tcp << file << 3000 << "drop:1000" << 1000 << "" << QStringList{fileDialog, failed};
         QTest::newRow("firmware unreachable") << tcp << fw << 1000 << "off" << 0 << ""
                                               << QStringList{hexDialog, "Error|Connection failed: Connection refused"};
@@ -82,7 +89,7 @@ private slots:
                                           << QStringList{binDialog, "错误|连接失败: Connection refused"};
         QTest::newRow("not open") << tcp << fw << 1000 << "closed" << 0 << "" << QStringList{"设置工具|请先打开设备"};
         // The window as the open left it: no settings pages, no font download.
-        QTest::newRow("firmware, KV-520/usb") << usb << fw << 1000 << "model:KV-520" << -1 << "" << QStringList{hexDialog, done};
+        QTest::newRow("firmware, KV-520/usb") << usb << fw << 1000 << "model:KV-520" << -1 << "" << QStringList{hexDialog, named(1000, "KV-520"), done};
         // A printer that stops reading for a while after 100 kB (it writes
         // its flash): shorter than a chunk's three attempts of 10 s, it costs
         // time; longer, it fails the download; no byte arrives twice. Over
@@ -93,9 +100,9 @@ private slots:
             const int size = medium == tcp ? 3 << 20 : 200000;
             const char *name = medium == tcp ? "/tcp" : "/usb";
             QTest::newRow(qPrintable(QString("paused 25 s") + name)) << medium << fw << size << "pause:25000" << -1 << ""
-                                                                     << QStringList{hexDialog, done};
+                                                                     << QStringList{hexDialog, named(size), done};
             QTest::newRow(qPrintable(QString("paused 40 s") + name)) << medium << fw << size << "pause:40000" << 100000 << ""
-                                                                     << QStringList{hexDialog, failed};
+                                                                     << QStringList{hexDialog, named(size), failed};
         }
     }
 
@@ -121,10 +128,18 @@ private slots:
         PrinterWindow pw(medium, fault.startsWith("model:") ? fault.mid(6) : QStringLiteral("LP-200"));
         QVERIFY(pw.open());
         const int connections = pw.net() ? pw.net()->acceptedConnections() : 0;
-        if (fault.startsWith("accept:"))
-            PrinterWindow::usb().acceptOnly(pw.usbId(), fault.mid(7).toInt());
-        else if (!fault.isEmpty())
-            step(pw, fault);
+        // Faults that count bytes start after the firmware's confirmation.
+        const auto putFault = [&pw, fault] {
+            if (fault.startsWith("accept:"))
+                PrinterWindow::usb().acceptOnly(pw.usbId(), fault.mid(7).toInt());
+            else if (!fault.isEmpty())
+                step(pw, fault);
+        };
+        const bool confirmed = button.endsWith("FW") && fault != "off" && fault != "closed";
+        const bool later = confirmed && (fault.startsWith("accept:") || fault.startsWith("pause:"));
+        atFirmwareConfirmation(pw, false, later ? std::function<void()>(putFault) : nullptr);
+        if (!later)
+            putFault();
         const QString opened = transferControls(pw);
         pw.boxes().clear();
         pw.boxes().filesToChoose = {path};
@@ -153,7 +168,7 @@ private slots:
             QCOMPARE(taken.join(' '), progress);
         }
         if (medium == tcp && fault != "off")
-            QCOMPARE(pw.net()->acceptedConnections(), connections + (fault == "closed" ? 0 : 1));
+            QCOMPARE(pw.net()->acceptedConnections(), connections + (fault == "closed" ? 0 : 1) + (confirmed ? 1 : 0));
         QCOMPARE(transferControls(pw), opened);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
     }
@@ -170,6 +185,7 @@ private slots:
         file.close();
         PrinterWindow pw(TestMedium::Tcp);
         QVERIFY(pw.open());
+        atFirmwareConfirmation(pw, false);
         pw.boxes().filesToChoose = {file.fileName()};
         pw.click("pushButton_DownloadFW");
         const auto *bar = pw.widget<QProgressBar>("progressBar_Update");

@@ -247,6 +247,7 @@ private slots:
         pw.click("pushButton_NetSetup");
         const QPointer<DistributeNet> window = provisioningWindows().value(0);
         waitForScan(window);
+        atFirmwareConfirmation(pw, false);
         pw.boxes().filesToChoose = {file.fileName()};
         pw.click("pushButton_DownloadFW");
         QTRY_VERIFY_WITH_TIMEOUT(pw.widget<QProgressBar>("progressBar_Update")->value() > 0, 10000);

@@ -140,7 +140,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption serialBaudOption(QStringLiteral("serial-baud"),
                                               QStringLiteral("Speed of the serial printer (default 115200)."),
                                               QStringLiteral("baud"), QStringLiteral("115200"));
-    parser.addOptions({serialBaudOption, portOption, pidOption, productOption, tcpOption, noTcpOption, driverOption, silentOption,
+    const QCommandLineOption restartOption(
+        QStringLiteral("firmware-restart"),
+        QStringLiteral("After a firmware the printer leaves USB and TCP for MS milliseconds and comes back running "
+                       "VERSION, with \"reset\" at factory settings (default 5000:V2.5.0; \"off\": never restarts)."),
+        QStringLiteral("ms[:version[:reset]]"), QStringLiteral("5000:V2.5.0"));
+    parser.addOptions({restartOption, serialBaudOption, portOption, pidOption, productOption, tcpOption, noTcpOption, driverOption, silentOption,
                        delayOption, quietOption, preloadOption});
     parser.process(app);
 
@@ -174,6 +179,14 @@ int main(int argc, char *argv[])
     faults.silent = parser.isSet(silentOption);
     faults.delayMs = parser.value(delayOption).toInt();
     model.setFaults(faults);
+    if (parser.value(restartOption) != QLatin1String("off")) {
+        const std::optional<emu::FirmwareRestart> restart = emu::parseFirmwareRestart(parser.value(restartOption));
+        if (!restart) {
+            std::fprintf(stderr, "lps-launcher: bad --firmware-restart\n");
+            return 2;
+        }
+        model.setFirmwareRestart(*restart);
+    }
 
     keepSocketPathsShort();
     emu::UsbFace usb;

@@ -182,7 +182,12 @@ int main(int argc, char *argv[])
         QStringLiteral("Also answer on a serial line at BAUD (framing 8N1 unless given, e.g. 9600:7E2): a "
                        "pseudo-terminal whose path is printed (labelsetup-cli serial:PATH)."),
         QStringLiteral("baud[:framing]"));
-    parser.addOptions({serialOption, tcpOption, udpOption, bindOption, vendorOption, modelOption,
+    const QCommandLineOption restartOption(
+        QStringLiteral("firmware-restart"),
+        QStringLiteral("After a firmware (raw data, then a second of quiet) drop every link for MS milliseconds "
+                       "(-1: for good), come back running VERSION, with \"reset\" at factory settings."),
+        QStringLiteral("ms[:version[:reset]]"));
+    parser.addOptions({restartOption, serialOption, tcpOption, udpOption, bindOption, vendorOption, modelOption,
                        deviceIdOption, statusOption, silentOption, delayOption, splitOption,
                        garbageOption, wrongCodeOption, negativeOption, beyondOption, dropOption,
                        pauseOption, refuseOption, ignoreSetOption, answersOption, goneOption, forgetOption});
@@ -292,6 +297,12 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("bad --forget-on-reboot value"));
     }
     model.setFaults(faults);
+    if (parser.isSet(restartOption)) {
+        const std::optional<emu::FirmwareRestart> restart = emu::parseFirmwareRestart(parser.value(restartOption));
+        if (!restart)
+            return fail(QStringLiteral("bad --firmware-restart value"));
+        model.setFirmwareRestart(*restart);
+    }
 
     // Ctrl-C and SIGTERM end the event loop; the printer then closes its
     // sockets and thread on the way out.

@@ -22,6 +22,8 @@ constexpr quint8 kStatusWord = 0x03;
 constexpr quint8 kFirmwareVersion = 0x04;
 constexpr quint8 kResolution = 0x0B;
 constexpr quint8 kReboot = 0x02;
+constexpr quint8 kSerialNumber = 0x10;
+constexpr quint8 kMacAddresses = 0x3C;
 
 QByteArray le16(int value)
 {
@@ -115,6 +117,20 @@ CutResult cutFrame(const QByteArray &buffer)
 }
 
 } // namespace
+
+std::optional<FirmwareRestart> parseFirmwareRestart(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    bool ok = false;
+    FirmwareRestart restart;
+    restart.enabled = true;
+    restart.downMs = parts.value(0).toInt(&ok);
+    restart.version = parts.value(1);
+    restart.factoryReset = parts.value(2) == QLatin1String("reset");
+    if (!ok || restart.downMs < -1 || parts.size() > 3 || (parts.size() == 3 && !restart.factoryReset))
+        return std::nullopt;
+    return restart;
+}
 
 // ---- Session ---------------------------------------------------------------
 
@@ -229,6 +245,112 @@ void PrinterModel::loadDefaultsLocked()
     m_gone = false;
 }
 
+PrinterModel::~PrinterModel()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    if (m_restartThread.joinable())
+        m_restartThread.join();
+}
+
+void PrinterModel::setFirmwareRestart(const FirmwareRestart &restart)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_restart = restart;
+        m_rawSinceRestart = 0;
+    }
+    m_changed.notify_all();
+    if (restart.enabled && !m_restartThread.joinable())
+        m_restartThread = std::thread([this] { restartLoop(); });
+}
+
+bool PrinterModel::restarting() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_down;
+}
+
+int PrinterModel::restarts() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_restarts;
+}
+
+int PrinterModel::addLinkListener(std::function<void(bool)> listener)
+{
+    std::lock_guard lock(m_listenersMutex);
+    m_listeners.emplace(m_nextListener, std::move(listener));
+    return m_nextListener++;
+}
+
+void PrinterModel::removeLinkListener(int id)
+{
+    std::lock_guard lock(m_listenersMutex);
+    m_listeners.erase(id);
+}
+
+void PrinterModel::tellLinks(bool up)
+{
+    std::lock_guard lock(m_listenersMutex);
+    for (const auto &[id, listener] : m_listeners)
+        listener(up);
+}
+
+void PrinterModel::restartLoop()
+{
+    using Clock = std::chrono::steady_clock;
+    std::unique_lock lock(m_mutex);
+    while (!m_stopping) {
+        if (!m_restart.enabled || m_rawSinceRestart == 0) {
+            m_changed.wait(lock);
+            continue;
+        }
+        // The firmware is in once raw data has stopped for a while.
+        const Clock::time_point due = m_lastRaw + std::chrono::milliseconds(m_restart.quietMs);
+        if (Clock::now() < due) {
+            m_changed.wait_until(lock, due);
+            continue;
+        }
+        const FirmwareRestart restart = m_restart;
+        m_down = true;
+        m_rawSinceRestart = 0;
+        qCInfo(lcEmuModel) << "restarting into the new firmware";
+        lock.unlock();
+        tellLinks(false);
+        lock.lock();
+        const auto stop = [this] { return m_stopping; };
+        if (restart.downMs < 0)
+            m_changed.wait(lock, stop);
+        else
+            m_changed.wait_for(lock, std::chrono::milliseconds(restart.downMs), stop);
+        if (m_stopping)
+            break;
+        if (!restart.version.isEmpty())
+            m_version = restart.version.toUtf8();
+        if (restart.factoryReset) {
+            // The unit keeps what identifies it.
+            const QMap<quint8, QByteArray> kept = {{kIdentity, m_settings.value(kIdentity)},
+                                                   {kSerialNumber, m_settings.value(kSerialNumber)},
+                                                   {kMacAddresses, m_settings.value(kMacAddresses)}};
+            m_settings = m_factory;
+            for (auto it = kept.cbegin(); it != kept.cend(); ++it)
+                m_settings[it.key()] = it.value();
+        }
+        m_down = false;
+        ++m_restarts;
+        m_rawSinceRestart = 0;
+        qCInfo(lcEmuModel) << "back, firmware" << m_version;
+        lock.unlock();
+        tellLinks(true);
+        lock.lock();
+        m_changed.notify_all();
+    }
+}
+
 void PrinterModel::resetToDefaults()
 {
     std::lock_guard lock(m_mutex);
@@ -303,7 +425,7 @@ QByteArray PrinterModel::handleFrame(Medium medium, const QByteArray &frame)
     }
     m_changed.notify_all();
 
-    if (!answered || m_faults.silent || m_gone)
+    if (!answered || m_faults.silent || m_gone || m_down)
         return {};
     if (m_faults.answerLimit >= 0 && m_answered++ >= m_faults.answerLimit)
         return {};
@@ -326,6 +448,10 @@ void PrinterModel::addRaw(qint64 count)
 {
     std::lock_guard lock(m_mutex);
     m_raw += count;
+    if (!m_down) {
+        m_rawSinceRestart += count;
+        m_lastRaw = std::chrono::steady_clock::now();
+    }
     m_changed.notify_all();
 }
 
@@ -343,7 +469,7 @@ QByteArray PrinterModel::discoveryReply(const QByteArray &datagram)
     m_log.append(logged);
     m_changed.notify_all();
     qCDebug(lcEmuModel).noquote() << "udp discovery nonce" << int(quint8(datagram.at(0)));
-    if (m_faults.silent || m_gone)
+    if (m_faults.silent || m_gone || m_down)
         return {};
     return datagram.left(1) + replyLocked(kClassQuery, kIdentity, m_settings.value(kIdentity));
 }

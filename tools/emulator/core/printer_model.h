@@ -30,9 +30,14 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <chrono>
 #include <condition_variable>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <thread>
 
 namespace emu {
 
@@ -63,6 +68,26 @@ struct Faults
     int forgetOnReboot = -1;
 };
 
+// A printer restarts by itself after it took a firmware: once raw data
+// has stopped for `quietMs` it drops its links (its faces close their
+// connections and stop listening, leave the USB bus) for `downMs` (-1:
+// for good), then comes back running `version` (unless empty) and, with
+// `factoryReset`, with every setting at its factory value (what
+// identifies the unit stays: identity, serial number, MAC addresses).
+struct FirmwareRestart
+{
+    bool enabled = false;
+    int quietMs = 1000;
+    int downMs = 3000;
+    QString version;
+    bool factoryReset = false;
+};
+
+// "MS[:VERSION[:reset]]" as the emulator's command lines take it: down
+// for MS milliseconds (-1: for good), back with VERSION, with "reset" at
+// factory settings. Nothing for a text that says otherwise.
+std::optional<FirmwareRestart> parseFirmwareRestart(const QString &text);
+
 struct LoggedFrame
 {
     Medium medium;
@@ -76,6 +101,9 @@ class PrinterModel
 {
 public:
     PrinterModel();
+    ~PrinterModel();
+    PrinterModel(const PrinterModel &) = delete;
+    PrinterModel &operator=(const PrinterModel &) = delete;
 
     // One stream of bytes from the host (a TCP connection, the USB bulk OUT
     // pipe). Frames may arrive split or glued together; bytes that are not
@@ -135,6 +163,19 @@ public:
     Faults faults() const;
     void setFaults(const Faults &faults);
 
+    // Restarts after a firmware stream (see FirmwareRestart); the raw data
+    // counted from now on decides when.
+    void setFirmwareRestart(const FirmwareRestart &restart);
+    // True while the printer restarts: it answers nothing.
+    bool restarting() const;
+    // How many restarts it has been through.
+    int restarts() const;
+    // A face hears here when the printer goes down (false) and comes back
+    // (true), from the model's own thread; the id removes it again. Once
+    // removeLinkListener() has returned, the listener is never called.
+    int addLinkListener(std::function<void(bool up)> listener);
+    void removeLinkListener(int id);
+
     QList<LoggedFrame> frames() const;
     // Frames of one class and code, in arrival order.
     QList<LoggedFrame> framesOf(quint8 cls, quint8 code) const;
@@ -173,6 +214,19 @@ private:
     QMap<quint8, QByteArray> m_factory;  // the defaults, for a reboot that forgets
     int m_answered = 0;                  // replies since the faults were set
     bool m_gone = false;                 // rebooted never to return
+
+    void restartLoop();
+    void tellLinks(bool up);
+    FirmwareRestart m_restart;
+    bool m_down = false;                 // restarting after a firmware
+    int m_restarts = 0;
+    qint64 m_rawSinceRestart = 0;
+    std::chrono::steady_clock::time_point m_lastRaw;
+    bool m_stopping = false;
+    std::thread m_restartThread;
+    std::mutex m_listenersMutex;         // held while listeners are called
+    std::map<int, std::function<void(bool)>> m_listeners;
+    int m_nextListener = 0;
 };
 
 } // namespace emu

@@ -49,10 +49,31 @@ TcpFace::TcpFace(PrinterModel *model, QObject *parent)
     : QObject(parent), m_model(model), m_server(new QTcpServer(this))
 {
     connect(m_server, &QTcpServer::newConnection, this, &TcpFace::accept);
+    // Heard in the model's thread, acted on in this one.
+    m_listener = m_model->addLinkListener([this](bool up) {
+        QMetaObject::invokeMethod(this, [this, up] { linkChanged(up); }, Qt::QueuedConnection);
+    });
+}
+
+void TcpFace::linkChanged(bool up)
+{
+    if (up) {
+        if (!m_server->isListening() && !listen(m_address, m_port))
+            qWarning("emu tcp: cannot listen again on %u: %s", m_port, qPrintable(m_server->errorString()));
+        return;
+    }
+    m_server->close();
+    // Each abort forgets its connection.
+    QList<QTcpSocket *> sockets;
+    for (const auto &entry : m_connections)
+        sockets << entry.first;
+    for (QTcpSocket *socket : sockets)
+        socket->abort();
 }
 
 TcpFace::~TcpFace()
 {
+    m_model->removeLinkListener(m_listener);
     // Sessions go before their sockets; the sockets are children of this
     // object and go with it. abort() would report the disconnection back
     // into forget() while the map is being walked, so the sockets are cut
@@ -68,6 +89,8 @@ bool TcpFace::listen(const QHostAddress &address, quint16 port)
 {
     if (!m_server->listen(address, port))
         return false;
+    m_address = m_server->serverAddress();
+    m_port = m_server->serverPort();
     // Accepted connections inherit the listener's buffer size.
     const int size = kReceiveBufferBytes;
     ::setsockopt(int(m_server->socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &size, sizeof size);

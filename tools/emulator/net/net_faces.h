@@ -35,7 +35,9 @@ constexpr quint16 kDefaultTcpPort = 9100;
 constexpr quint16 kDefaultUdpPort = 38400;
 
 // One TCP listener; every accepted connection is one PrinterModel::Session.
-// Lives in (and must be used from) the thread that created it.
+// Lives in (and must be used from) the thread that created it. While the
+// printer restarts after a firmware it closes every connection and stops
+// listening; it listens again on the same port when the printer is back.
 class TcpFace : public QObject
 {
     Q_OBJECT
@@ -65,9 +67,13 @@ private:
     void deliver(QTcpSocket *socket, const QByteArray &reply);
     void writeNextSplitByte(QTcpSocket *socket);
     void forget(QTcpSocket *socket);
+    void linkChanged(bool up);
 
     PrinterModel *m_model;
     QTcpServer *m_server;
+    int m_listener = -1;
+    QHostAddress m_address;
+    quint16 m_port = 0;
     std::map<QTcpSocket *, std::unique_ptr<Connection>> m_connections;
 };
 

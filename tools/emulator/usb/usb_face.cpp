@@ -233,6 +233,11 @@ struct UsbFace::Device
 
 struct UsbFace::Shared
 {
+    // The models' link listeners of the printers that follow their
+    // model's restarts, by id: model and listener id.
+    std::mutex followMutex;
+    std::map<int, std::pair<PrinterModel *, int>> followers;
+
     std::mutex mutex;
     std::condition_variable wake;
     std::vector<std::shared_ptr<Device>> devices;
@@ -873,6 +878,8 @@ UsbFace::UsbFace(UMockdevTestbed *testbed)
 
 UsbFace::~UsbFace()
 {
+    // The models may be gone already: their listeners find the face
+    // closed (below) and do nothing.
     std::vector<Completion> todo;
     std::vector<std::shared_ptr<Device>> devices;
     {
@@ -925,6 +932,57 @@ QString UsbFace::rootDir() const
 
 int UsbFace::addPrinter(PrinterModel *model, const UsbPrinterConfig &config)
 {
+    const int id = plugIn(model, config, -1);
+    if (id >= 0 && model) {
+        std::lock_guard lock(m_shared->followMutex);
+        const std::weak_ptr<Shared> shared = m_shared;
+        const int listener = model->addLinkListener([this, shared, id, model](bool up) {
+            const std::shared_ptr<Shared> sh = shared.lock();
+            bool open = false;
+            if (sh) {
+                std::lock_guard lock(sh->mutex);
+                open = !sh->closed;
+            }
+            if (open)
+                restarted(id, model, up);
+        });
+        m_shared->followers[id] = {model, listener};
+    }
+    return id;
+}
+
+void UsbFace::restarted(int id, PrinterModel *model, bool up)
+{
+    if (!up) {
+        pullOut(id);
+        return;
+    }
+    UsbPrinterConfig config;
+    {
+        std::lock_guard lock(m_shared->mutex);
+        const std::shared_ptr<Device> gone = m_shared->findDevice(id);
+        if (!gone)
+            return;
+        // The id is the printer's, now on the bus again; the kernel hands
+        // the device that comes back the next free number.
+        gone->id = -1;
+        config = gone->config;
+        for (int step = 1; step < 126; ++step) {
+            const int candidate = (gone->config.address - 2 + step) % 126 + 2;
+            bool used = false;
+            for (const auto &other : m_shared->devices)
+                used = used || (!other->unplugged && other->config.bus == config.bus && other->config.address == candidate);
+            if (!used) {
+                config.address = candidate;
+                break;
+            }
+        }
+    }
+    plugIn(model, config, id);
+}
+
+int UsbFace::plugIn(PrinterModel *model, const UsbPrinterConfig &config, int forcedId)
+{
     auto d = std::make_shared<Device>();
     d->config = config;
     d->model = model;
@@ -966,7 +1024,10 @@ int UsbFace::addPrinter(PrinterModel *model, const UsbPrinterConfig &config)
             return -1;
         }
         d->config.address = address;
-        d->id = m_shared->devices.empty() ? 0 : m_shared->devices.back()->id + 1;
+        int next = 0;
+        for (const auto &other : m_shared->devices)
+            next = std::max(next, other->id + 1);
+        d->id = forcedId >= 0 ? forcedId : next;
     }
     // The device as umockdev-record would describe it: sysfs attributes
     // (numeric ones end in a newline, as the kernel writes them), the raw
@@ -1023,6 +1084,18 @@ int UsbFace::addPrinter(PrinterModel *model, const UsbPrinterConfig &config)
 }
 
 void UsbFace::unplug(int id)
+{
+    {
+        std::lock_guard lock(m_shared->followMutex);
+        if (const auto it = m_shared->followers.find(id); it != m_shared->followers.end()) {
+            it->second.first->removeLinkListener(it->second.second);
+            m_shared->followers.erase(it);
+        }
+    }
+    pullOut(id);
+}
+
+void UsbFace::pullOut(int id)
 {
     std::vector<Completion> todo;
     std::shared_ptr<Device> d;

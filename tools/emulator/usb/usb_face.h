@@ -104,6 +104,10 @@ public:
 
     // Plug in a printer driven by model (not owned; must outlive the face or
     // the device's unplug). Returns an id for the calls below, -1 on failure.
+    // When the model restarts after a firmware (PrinterModel::
+    // setFirmwareRestart) the printer leaves the bus, and comes back on the
+    // same port as a new device (the next device number), which the host
+    // must find again; the id stays the printer's.
     int addPrinter(PrinterModel *model, const UsbPrinterConfig &config = {});
     // Pull the cable: open handles fail with ENODEV, the device vanishes
     // from sysfs and /dev.
@@ -161,6 +165,10 @@ public:
     struct Shared;
 
 private:
+    int plugIn(PrinterModel *model, const UsbPrinterConfig &config, int id);
+    void pullOut(int id);
+    void restarted(int id, PrinterModel *model, bool up);
+
     UMockdevTestbed *m_testbed = nullptr;
     bool m_ownsTestbed = false;
     std::shared_ptr<Shared> m_shared;
