@@ -13,22 +13,8 @@ description:
   - A value the printer does not give fails the task with the reason.
 version_added: "1.0.0"
 author: Label printer setup tool developers
-requirements:
-  - C(labelsetup-cli) on the managed host (installed with the label printer
-    setup tool)
-options:
-  printer:
-    description:
-      - The printer as C(labelsetup-cli) names it from the managed host, one of
-        C(usb) (the first printer found), C(usb:PORT) or C(tcp:HOST[:PORT])
-        (port 9100 unless given).
-    type: str
-    required: true
-  cli:
-    description:
-      - The path of C(labelsetup-cli) on the managed host; without it the
-        program is looked up on C(PATH).
-    type: path
+extends_documentation_fragment:
+  - labelsetup.printers.printer
 notes:
   - Supports check mode.
 seealso:

@@ -23,17 +23,9 @@ description:
     task's output.
 version_added: "1.0.0"
 author: Label printer setup tool developers
-requirements:
-  - C(labelsetup-cli) on the managed host (installed with the label printer
-    setup tool)
+extends_documentation_fragment:
+  - labelsetup.printers.printer
 options:
-  printer:
-    description:
-      - The printer as C(labelsetup-cli) names it from the managed host, one of
-        C(usb) (the first printer found), C(usb:PORT) or C(tcp:HOST[:PORT])
-        (port 9100 unless given).
-    type: str
-    required: true
   profile:
     description:
       - A settings profile on the managed host, as C(labelsetup-cli profile
@@ -77,11 +69,6 @@ options:
         printers.
     type: bool
     default: false
-  cli:
-    description:
-      - The path of C(labelsetup-cli) on the managed host; without it the
-        program is looked up on C(PATH).
-    type: path
 notes:
   - Supports check mode and diff mode.
   - Run it on the host that reaches the printer (for example the shop's own
