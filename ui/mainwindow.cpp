@@ -45,24 +45,32 @@ MainWindow::MainWindow(QWidget *parent)
 bool MainWindow::event(QEvent *event)
 {
     const bool handled = QMainWindow::event(event);
-    // Sixteen style sheets cost as much as a fifth of the start-up (each
-    // combo gets a style of its own and is polished again); they only
-    // touch the combos' drop-down lists, which nobody can open before the
-    // window is on screen. So they follow its first paint.
-    if (event->type() == QEvent::Paint && !m_comboListsStyled) {
-        m_comboListsStyled = true;
-        QTimer::singleShot(0, this, [this] {
-            const QString comboStyle = QStringLiteral("QComboBOX QAbstractItemView {background-color:white;}");
-            for (QComboBox *combo : {ui->comboBox_PrintSpeed, ui->comboBox_PrintDensty, ui->comboBox_PrintMode,
-                                     ui->comboBox_PaperType, ui->comboBox_PrintMethod, ui->comboBox_AutoPaper,
-                                     ui->comboBox_PrintDirection, ui->comboBox_DefaultCodePage, ui->comboBox_OrderSet,
-                                     ui->comboBox_WifiMode, ui->comboBox_WifiSetIPMode, ui->comboBox_SppMode,
-                                     ui->comboBox_ComStopBit, ui->comboBox_ComDataBit, ui->comboBox_ComParityBit,
-                                     ui->comboBox_ComBaud})
-                combo->setStyleSheet(comboStyle);
-        });
+    if (event->type() == QEvent::Paint && !m_afterShowingScheduled) {
+        m_afterShowingScheduled = true;
+        QTimer::singleShot(0, this, &MainWindow::finishAfterShowing);
     }
     return handled;
+}
+
+void MainWindow::finishAfterShowing()
+{
+    // Two pieces of start-up wait for the window's first paint, as nobody
+    // can use what they prepare before the window is on screen. Sixteen
+    // style sheets cost as much as a fifth of the start-up (each combo gets
+    // a style of its own and is polished again) and only touch the combos'
+    // drop-down lists. Asking the system for its serial ports (a udev
+    // enumeration) only decides whether the serial and Bluetooth boxes can
+    // be ticked.
+    const QString comboStyle = QStringLiteral("QComboBOX QAbstractItemView {background-color:white;}");
+    for (QComboBox *combo : {ui->comboBox_PrintSpeed, ui->comboBox_PrintDensty, ui->comboBox_PrintMode,
+                             ui->comboBox_PaperType, ui->comboBox_PrintMethod, ui->comboBox_AutoPaper,
+                             ui->comboBox_PrintDirection, ui->comboBox_DefaultCodePage, ui->comboBox_OrderSet,
+                             ui->comboBox_WifiMode, ui->comboBox_WifiSetIPMode, ui->comboBox_SppMode,
+                             ui->comboBox_ComStopBit, ui->comboBox_ComDataBit, ui->comboBox_ComParityBit,
+                             ui->comboBox_ComBaud})
+        combo->setStyleSheet(comboStyle);
+    enableLineMedia();
+    m_finishedAfterShowing = true;
 }
 
 MainWindow::~MainWindow()
@@ -107,7 +115,6 @@ void MainWindow::applyInitialState()
         w->setEnabled(false);
     setIpConnectionFields(false, false);
     setSerialConnectionFields(false);
-    enableLineMedia();
 
     ui->comboBox_OrderSet->setCurrentIndex(0);
     ui->tabWidget_2->setCurrentIndex(0);

@@ -196,6 +196,9 @@ public:
     // How long the window waits for the printer to answer again after a
     // firmware download (120 s); 0 does not wait.
     void setRestartWait(int ms) { m_restartWaitMs = ms; }
+    // The work start-up leaves until the first paint is done: the combo
+    // lists styled, the serial and Bluetooth boxes enabled as ports exist.
+    bool finishedAfterShowing() const { return m_finishedAfterShowing; }
     // The restore dialog for a file's settings against the printer's,
     // worded as the pages word them; `serials` (file, printer) for the
     // line that says the file is another printer's.
@@ -313,6 +316,7 @@ private:
     // Serial and Bluetooth: their check boxes are usable while the system
     // lists a port of their kind (nothing is opened to find out).
     void enableLineMedia();
+    void finishAfterShowing();
     // Opens the listed port and asks the printer for its identity (on a
     // cable, looking for its speed); 0 when it answered. `advice` says
     // when the open changed the connection's speed.
@@ -369,8 +373,10 @@ private:
     QHash<QLineEdit *, double> m_lastDecimal;
     QHash<QLineEdit *, int> m_lastInteger;
     bool m_closing = false;
-    // The combo lists' style sheets are set once the window is on screen.
-    bool m_comboListsStyled = false;
+    // What start-up leaves until the window's first paint (see
+    // finishAfterShowing()): scheduled, and done.
+    bool m_afterShowingScheduled = false;
+    bool m_finishedAfterShowing = false;
     Transfer m_transfer = Transfer::None;
     QElapsedTimer m_transferClock;
     QList<std::pair<QPointer<QWidget>, bool>> m_transferHeld;

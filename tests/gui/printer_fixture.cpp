@@ -91,6 +91,8 @@ PrinterWindow::PrinterWindow(TestMedium medium, const QString &model, int baud)
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window))
         qFatal("window not exposed");
+    if (!QTest::qWaitFor([this] { return m_window->finishedAfterShowing(); }, 10000))
+        qFatal("window did not finish starting");
     m_catcher = new DialogCatcher(m_window);
 }
 
