@@ -176,11 +176,13 @@ private slots:
     // Hand-made answers, sent from loopback addresses while the scan waits:
     // a printer answering every copy of the broadcast is listed once, and
     // the first repeat ends the reading, so a later sender is not listed.
+    // The first answer's texts end with its payload: the missing ones read
+    // as empty, and the manufacturer runs to the payload's last byte.
     // (Malformed length bytes and texts are the frame table's and the
     // discovery fuzz target's.)
     void repeatedSenderListedOnce()
     {
-        const QList<Sent> sent = {{1, answer(identity("M1", "MFG:Acme;MDL:M1;"))},
+        const QList<Sent> sent = {{1, answer(QByteArray("V0\0M1\0MFG:Acme", 14))},
                                   {1, answer(identity("M9", "MFG:Acme;"))},
                                   {2, answer(identity("M2", "MFG:Bolt;"))}};
         bool allSent = true;
