@@ -1,8 +1,8 @@
 // The serial port and identity page ("串口设置"): the serial parameters
 // read into their combo boxes and written back as indexes, the serial
 // number and device identification shown; the serial number written back
-// byte for byte as the last read got it, or not at all; Set kept disabled
-// over the serial link it would change.
+// byte for byte as the last read got it, or not at all. (Set kept disabled
+// over the serial link it would change: tst_serial, on a real line.)
 #include "page_test_support.h"
 
 namespace {
@@ -29,8 +29,6 @@ void rows()
                  << "-lineEdit_ComDeviceInfo");
     clickRow("921600 2 7 2", usb, "LP-200", {"0E=10020101", "10=E5BA8FE58897E58FB72D3700"}, kRead, kQueries, {kDone},
              serial("921600", "2", "7bit", "2bit") << "lineEdit_ComSN=序列号-7");
-    clickRow("4800 1 7 1", tcp, "LP-200", serial("7", "0", "0", "1") << "0E=00010100", kRead, kQueries, {kDone},
-             serial("4800", "1", "7bit", "1bit"));
     clickRow("indexes beyond the combos sent back", tcp, "LP-200", {"0E=11020302"}, kSet,
              "s0E:11020302 s10:" + QByteArray("SN20261206001").toHex() + "00", {kDone},
              serial("", "2", "", "") << "+" + kSet);
@@ -49,9 +47,6 @@ void rows()
     clickRow("not utf-8 sent back", usb, "LP-200", {"10=FFFE4E8000"}, kSet, "s0E:07000000 s10:FFFE4E8000", {kDone});
     clickRow("malformed answer after a whole one", usb, "LP-200", {"10=534E3100"}, "bad:0x10 " + kRead + ' ' + kSet,
              kQueries + " s0E:07000000", {kDone}, {"+" + kSet});
-    // The user cannot tick the serial medium; ticking it here leaves the
-    // open medium as is.
-    clickRow("serial medium ticked", tcp, "LP-200", {"checkBox_Serialport=1"}, kRead, kQueries, {kDone}, {"-" + kSet});
 }
 
 } // namespace

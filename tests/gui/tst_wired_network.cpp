@@ -1,29 +1,18 @@
 // Refresh and open over the wired network through the window, run by
 // netns.sh inside network namespaces of its own: the broadcast goes out on
-// the veth links only, printer 1 (10.213.1.2) answers discovery on UDP
-// 38404 and takes TCP on 9100 (see netns.sh). Outside that fixture the
+// the veth links only, to the UDP port typed in the connection group, where
+// printer 1 (10.213.1.2) answers discovery (38404); it takes TCP on 9100
+// (see netns.sh). The open reaches the listed address, so it says so; what
+// reads do over TCP is the other window tests'. Outside that fixture the
 // test skips: broadcasting on the machine's own interfaces is never right.
 #include "page_test_support.h"
-
-#include <QFile>
-
-namespace {
-
-// What lps-emuprinter printed for printer 1 on the window test's port.
-QString printerLog()
-{
-    QFile file(qEnvironmentVariable("LPS_NETNS_LOGDIR") + QStringLiteral("/p1-38404.log"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-}
-
-} // namespace
 
 class TestWiredNetwork : public GuiTest
 {
     Q_OBJECT
 
 private slots:
-    void refreshOpenAndRead()
+    void refreshAndOpen()
     {
         if (qEnvironmentVariableIsEmpty("LPS_NETNS_LOGDIR"))
             QSKIP("runs only inside the namespaces of netns.sh");
@@ -45,12 +34,6 @@ private slots:
 
         qobject_cast<QAbstractButton *>(widget("pushButton_open"))->click();
         QCOMPARE(boxes.last().text, QStringLiteral("连接成功！"));
-        QVERIFY(!widget("pushButton_open")->isEnabled());
-
-        boxes.clear();
-        qobject_cast<QAbstractButton *>(widget("pushButton_DistanceSettingRead"))->click();
-        QCOMPARE(boxes.last().text, kDone);
-        QTRY_VERIFY_WITH_TIMEOUT(printerLog().contains(QStringLiteral("TCP query 0x36")), 10000);
     }
 };
 

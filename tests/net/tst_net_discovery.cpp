@@ -64,10 +64,9 @@ QByteArray identity(const QByteArray &model, const QByteArray &deviceId)
 
 // A discovery answer as the printers send it: nonce, then a reply frame
 // whose length byte lands at offset 6.
-QByteArray answer(const QByteArray &payload, int lengthByte = -1)
+QByteArray answer(const QByteArray &payload)
 {
-    return QByteArray::fromHex("2a 1bfffe020c") + char(lengthByte >= 0 ? lengthByte : payload.size()) + payload
-        + QByteArray::fromHex("1bfeff");
+    return QByteArray::fromHex("2a 1bfffe020c") + char(payload.size()) + payload + QByteArray::fromHex("1bfeff");
 }
 
 // A datagram and the loopback address 127.0.0.<host> it is sent from.
@@ -78,8 +77,6 @@ struct Sent
 };
 
 } // namespace
-
-Q_DECLARE_METATYPE(QList<Sent>)
 
 class TestNetDiscovery : public QObject
 {
@@ -151,20 +148,18 @@ private slots:
 
     // Nothing listed: an answer without an MFG: item counts for nothing, so
     // the scan waits out its 1500 ms and reports failure, unless the stop
-    // button ends it (with 1) before it starts or while it waits.
+    // button ends it (with 1) while it waits.
     void nothingListed_data()
     {
         QTest::addColumn<int>("stopAfterMs");  // -1: never pressed
         QTest::addColumn<int>("result");
         QTest::newRow("waits out its time-out") << -1 << 0;
-        QTest::newRow("stop pressed before") << 0 << 1;
         QTest::newRow("stop pressed while it waits") << 100 << 1;
     }
     void nothingListed()
     {
         QFETCH(int, stopAfterMs);
         QFETCH(int, result);
-        m_host.running = stopAfterMs != 0;
         if (stopAfterMs > 0)
             QTimer::singleShot(stopAfterMs, this, [this] { m_host.running = false; });
         const qsizetype before = answersSent(1, kNoMfgPort);
@@ -174,38 +169,22 @@ private slots:
         const qint64 elapsed = clock.elapsed();
         QVERIFY2(result == 0 ? elapsed >= 1400 && elapsed < 5000 : elapsed < 1400, qPrintable(QString::number(elapsed)));
         QVERIFY(m_host.entries.isEmpty());
-        // The printer did answer (nothing is sent when stopped before).
-        if (stopAfterMs != 0)
-            QVERIFY(waitFor([&] { return answersSent(1, kNoMfgPort) > before; }));
+        // The printer did answer.
+        QVERIFY(waitFor([&] { return answersSent(1, kNoMfgPort) > before; }));
     }
 
     // Hand-made answers, sent from loopback addresses while the scan waits:
     // a printer answering every copy of the broadcast is listed once, and
-    // malformed length bytes stay harmless (ASan watches the copies into
-    // the 1024-byte work buffer).
-    void handMadeAnswers_data()
+    // the first repeat ends the reading, so a later sender is not listed.
+    // The first answer's texts end with its payload: the missing ones read
+    // as empty, and the manufacturer runs to the payload's last byte.
+    // (Malformed length bytes and texts are the frame table's and the
+    // discovery fuzz target's.)
+    void repeatedSenderListedOnce()
     {
-        QTest::addColumn<QList<Sent>>("sent");
-        QTest::addColumn<QStringList>("entries");
-        const QByteArray acme = identity("M1", "MFG:Acme;MDL:M1;");
-        // Its texts end with the payload: the missing ones read as empty,
-        // and the manufacturer runs to the payload's last byte.
-        const QByteArray bolt = answer(QByteArray("V0\0M2\0MFG:Bolt", 14));
-        const QString acmeEntry = QStringLiteral("Acme [M1] {127.0.0.1}");
-        QTest::newRow("two senders, one pass") << QList<Sent>{{1, answer(acme)}, {2, bolt}}
-                                               << QStringList{acmeEntry, QStringLiteral("Bolt [M2] {127.0.0.2}")};
-        QTest::newRow("listed sender again stops the reading")
-            << QList<Sent>{{1, answer(acme)}, {1, answer(identity("M9", "MFG:Acme;"))}, {2, bolt}}
-            << QStringList{acmeEntry};
-        QTest::newRow("length byte beyond the datagram") << QList<Sent>{{1, answer(acme, 0x7F)}} << QStringList{acmeEntry};
-        QTest::newRow("length byte cuts the device id; 1500 bytes, no NUL; ten bytes only")
-            << QList<Sent>{{1, answer(acme, 9)}, {1, answer(QByteArray(1500, 'x'), 0xFF)}, {1, answer({}).left(10)}}
-            << QStringList{};
-    }
-    void handMadeAnswers()
-    {
-        QFETCH(QList<Sent>, sent);
-        QFETCH(QStringList, entries);
+        const QList<Sent> sent = {{1, answer(QByteArray("V0\0M1\0MFG:Acme", 14))},
+                                  {1, answer(identity("M9", "MFG:Acme;"))},
+                                  {2, answer(identity("M2", "MFG:Bolt;"))}};
         bool allSent = true;
         QTimer::singleShot(0, this, [&] {
             for (const Sent &one : sent) {
@@ -214,11 +193,10 @@ private slots:
                     && sender.writeDatagram(one.datagram, QHostAddress::LocalHost, kHandMadePort) == one.datagram.size();
             }
         });
-        QCOMPARE(scan(kHandMadePort), entries.isEmpty() ? 0 : 1);
+        QCOMPARE(scan(kHandMadePort), 1);
         QVERIFY(allSent);
-        QCOMPARE(m_host.entries, entries);
+        QCOMPARE(m_host.entries, QStringList{QStringLiteral("Acme [M1] {127.0.0.1}")});
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestNetDiscovery)

@@ -23,10 +23,8 @@ private slots:
         QTest::addColumn<int>("ms");
         QTest::addColumn<int>("chunk");
         // Ten bits a byte for 8N1, twelve for 8E2; whole milliseconds up.
-        QTest::newRow("a reply at 9600") << "8N1" << 9600 << 12 << 13 << 96;
         QTest::newRow("the longest reply at 115200") << "8N1" << 115200 << 264 << 23 << 1152;
         QTest::newRow("8E2") << "8E2" << 9600 << 8 << 10 << 80;
-        QTest::newRow("nothing") << "8N1" << 9600 << 0 << 0 << 96;
         QTest::newRow("slowest: one byte a chunk") << "8N1" << 50 << 1 << 200 << 1;
         QTest::newRow("fastest: the USB chunk at most") << "8N1" << 4000000 << 10240 << 26 << 10240;
     }
@@ -102,13 +100,11 @@ private slots:
         const PortSystem onLinux = PortSystem::Linux, mac = PortSystem::MacOS, windows = PortSystem::Windows;
         QTest::newRow("Linux rfcomm") << onLinux << "rfcomm0" << "" << "" << false << true;
         QTest::newRow("Linux adapter") << onLinux << "ttyUSB0" << "FT232R USB UART" << "FTDI" << true << false;
-        QTest::newRow("Linux modem") << onLinux << "ttyACM0" << "" << "" << false << false;
         QTest::newRow("Windows Bluetooth") << windows << "COM5" << "Standard Serial over Bluetooth link" << "Microsoft"
                                            << false << true;
         QTest::newRow("Windows, Chinese") << windows << "COM6" << "蓝牙链接上的标准串行" << "Microsoft" << false << true;
         QTest::newRow("Windows adapter") << windows << "COM3" << "USB Serial Port" << "FTDI" << true << false;
         QTest::newRow("macOS paired printer") << mac << "cu.LP200-SerialPort" << "LP200" << "" << false << true;
-        QTest::newRow("macOS incoming port") << mac << "cu.Bluetooth-Incoming-Port" << "" << "" << false << true;
         QTest::newRow("macOS adapter") << mac << "cu.usbserial-1410" << "FT232R USB UART" << "FTDI" << true << false;
         QTest::newRow("macOS debug console") << mac << "cu.debug-console" << "" << "" << false << false;
     }

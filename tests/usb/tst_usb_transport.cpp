@@ -11,7 +11,6 @@
 
 #include <QElapsedTimer>
 #include <QTest>
-#include <libusb.h>
 
 #include <array>
 
@@ -72,7 +71,7 @@ private slots:
     void listing_data()
     {
         QTest::addColumn<Plugs>("plugged");
-        QTest::addColumn<int>("stopAfter");  // -2: stop pressed before the scan
+        QTest::addColumn<int>("stopAfter");
         QTest::addColumn<QStringList>("possible");
         QTest::addColumn<int>("count");
         const emu::UsbPrinterConfig foreign = plug(0x0618, QStringLiteral("F"), 1, 5, 0x1234);
@@ -84,8 +83,6 @@ private slots:
             seven << plug(0x0618, QStringLiteral("P"), 1, port);
             sevenEntries << QStringLiteral("Corvanta [P] {USB00%1}").arg(port);
         }
-        QTest::newRow("bus empty") << Plugs{} << -1 << QStringList{} << 0;
-        QTest::newRow("another vendor only") << Plugs{foreign} << -1 << QStringList{} << 0;
         QTest::newRow("makers, names and ports")
             << Plugs{plug(0x0618, QStringLiteral("ZD-N480"), 1, 2), plug(0x0505, QStringLiteral("SF-100"), 2, 3),
                      plug(0x9999, QStringLiteral("X1"), 3, 12), behindHub, foreign}
@@ -94,7 +91,6 @@ private slots:
                            QStringLiteral("Unknown [X1] {USB012}"), QStringLiteral("Label [Unknown] {USB004}")}
             << 4;
         QTest::newRow("more printers than the list holds") << seven << -1 << sevenEntries << kPrinterAttrCount;
-        QTest::newRow("stop pressed before") << seven.mid(0, 2) << -2 << sevenEntries << 0;
         QTest::newRow("stop pressed while listing") << seven.mid(0, 3) << 1 << sevenEntries << 1;
     }
     void listing()
@@ -110,7 +106,6 @@ private slots:
         }
         // As on every refresh: a new transport object replaces the last one.
         m_usb = std::make_unique<CDeviceIOOpera>(&m_host);
-        m_host.running = stopAfter != -2;
         m_host.stopAfter = stopAfter;
         // One guard record behind the ones the window hands over.
         std::array<_PRINTER_ATTR, kPrinterAttrCount + 1> records{};
@@ -129,59 +124,25 @@ private slots:
                 QCOMPARE(m_host.entries[i], record);
         }
         QCOMPARE(QByteArray(records[kPrinterAttrCount].modelname, 256), QByteArray(256, '\0'));
-        QCOMPARE(m_host.progress, stopAfter == -2 ? QList<int>{} : QList<int>{100});
-        for (int id = 0; id < plugged.size(); ++id)
-            if (plugged[id].vendorId != 0xE51D)
-                QCOMPARE(m_face->stats(id).opens, 0);  // never opened
-    }
-
-    // Bytes go to the printer on the chosen port and nowhere else; the
-    // selection can be made again and closed (twice) without leaking.
-    void selectByPort_data()
-    {
-        QTest::addColumn<Plugs>("plugged");
-        QTest::addColumn<int>("port");
-        QTest::addColumn<int>("selected");  // index in plugged; -1 none, -2 either on the port
-        const Plugs three{plug(0x0505, QStringLiteral("A"), 1, 1), plug(0x4116, QStringLiteral("B"), 1, 3),
-                          plug(0x0618, QStringLiteral("C"), 1, 5), plug(0x0618, QStringLiteral("F"), 1, 4, 0x04B8)};
-        QTest::newRow("port 1") << three << 1 << 0;
-        QTest::newRow("port 5") << three << 5 << 2;
-        QTest::newRow("another vendor on the port") << three << 4 << -1;
-        QTest::newRow("bus empty") << Plugs{} << 2 << -1;
-        QTest::newRow("port 2 on two buses")
-            << Plugs{plug(0x0505, QStringLiteral("A"), 1, 2), plug(0x4116, QStringLiteral("B"), 2, 2)} << 2 << -2;
-    }
-    void selectByPort()
-    {
-        QFETCH(Plugs, plugged);
-        QFETCH(int, port);
-        QFETCH(int, selected);
-        for (const emu::UsbPrinterConfig &c : plugged)
-            addPrinter(c);
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(port), selected == -1 ? -1 : 0);
-        QCOMPARE(CDeviceIOOpera::GetPrinterHandle(port), selected == -1 ? -1 : 0);
-        _PRINTER_HANDLE *h = CDeviceIOOpera::printer_handle_usb;
-        QCOMPARE(bool(h->pHandle), selected != -1);
-        QCOMPARE(bool(h->pContext), selected != -1);
-        std::array<unsigned char, 1024> out{};
-        QCOMPARE(GetPrinterInfo(Densty_SETTING, out.data(), MediumUsb), selected == -1 ? 4 : 0);
-        const int reached = int(out[0]) - 1;  // each printer answers with its number
-        QVERIFY(selected == -2 ? reached == 0 || reached == 1 : reached == selected);
-        if (reached >= 0)
-            QCOMPARE(h->pid, int(plugged[reached].productId));
-        CDeviceIOOpera::ClosePrinterHandle();
-        CDeviceIOOpera::ClosePrinterHandle();
-        QVERIFY(!h->pHandle && !h->pContext);
-        QCOMPARE(GetPrinterInfo(Densty_SETTING, out.data(), MediumUsb), 4);
-        for (int id = 0; id < plugged.size(); ++id)
-            QCOMPARE(model(id).frames().size(), id == reached ? 1 : 0);
+        QCOMPARE(m_host.progress, QList<int>{100});
+        // Another vendor's device is never opened, not even when its port
+        // is asked for.
+        for (int id = 0; id < plugged.size(); ++id) {
+            if (plugged[id].vendorId != 0xE51D) {
+                QCOMPARE(CDeviceIOOpera::GetPrinterHandle(plugged[id].port), -1);
+                QCOMPARE(m_face->stats(id).opens, 0);
+            }
+        }
     }
 
     // The four byte operations (query = write then read, write only, the
-    // debug console's read, the status word) on a healthy printer and under
-    // faults. Whatever happens, every claimed interface is released, every
-    // opened device closed again and usblp, where it was bound, bound again;
-    // a refused claim leaves its cause for the window's advice.
+    // debug console's read, the status word) under what only this level
+    // sees: usblp bound, the printer interface's place, a long transfer.
+    // (The window's boxes for silence, unplugging, stalls and bad replies
+    // are the fault matrix's and the page tables'.) Whatever happens, every
+    // claimed interface is released, every opened device closed again and
+    // usblp, where it was bound, bound again; a refused claim leaves its
+    // cause for the window's advice.
     void byteOperations_data()
     {
         QTest::addColumn<QString>("op");
@@ -190,28 +151,15 @@ private slots:
         QTest::addColumn<int>("detaches");
         QTest::addColumn<int>("problem");  // UsbAccessProblem left behind
         const int openFailed = Result::UsbOpenFailed, failed = Result::UsbFailed;
-        QTest::newRow("query") << "query" << "" << 0 << 0 << 0;
         QTest::newRow("query, 255-byte reply") << "query" << "long" << 0 << 0 << 0;
         QTest::newRow("query, printer interface behind another") << "query" << "composite" << 0 << 0 << 0;
         QTest::newRow("query, no printer interface") << "query" << "no interface" << failed << 0 << 0;
         QTest::newRow("query, usblp bound: detached, given back") << "query" << "driver" << 0 << 1 << 0;
         QTest::newRow("query, still busy after the detach") << "query" << "driver busy" << openFailed << 1 << 2;
-        QTest::newRow("query, claimed by another program") << "query" << "busy" << openFailed << 0 << 2;
-        QTest::newRow("query, unplugged") << "query" << "unplugged" << openFailed << 0 << 0;
-        QTest::newRow("query, write stalled") << "query" << "stall" << failed << 0 << 0;
         QTest::newRow("query, silent printer") << "query" << "silent" << failed << 0 << 0;
-        QTest::newRow("query, reply for another code") << "query" << "wrong code" << int(Result::MalformedReply) << 0 << 0;
-        QTest::newRow("write") << "write" << "" << 0 << 0 << 0;
         QTest::newRow("write, firmware-sized") << "write" << "long" << 0 << 0 << 0;
-        QTest::newRow("write, usblp bound: detached, given back") << "write" << "driver" << 0 << 1 << 0;
-        QTest::newRow("debug read") << "debug" << "" << 0 << 0 << 0;
         QTest::newRow("debug read, usblp bound: detached, given back") << "debug" << "driver" << 0 << 2 << 0;
-        QTest::newRow("debug read, nothing to read") << "debug" << "silent" << failed << 0 << 0;
-        QTest::newRow("status") << "status" << "" << 0 << 0 << 0;
-        QTest::newRow("status, two of four bytes") << "status" << "short" << failed << 0 << 0;
         QTest::newRow("status, usblp bound: detached, given back") << "status" << "driver" << 0 << 1 << 0;
-        QTest::newRow("status, unplugged") << "status" << "unplugged" << failed << 0 << 0;
-        QTest::newRow("status, nothing selected") << "status" << "closed" << failed << 0 << 0;
     }
     void byteOperations()
     {
@@ -237,16 +185,8 @@ private slots:
         const QByteArray stored = fault == QLatin1String("long") ? QByteArray(255, 'L') : QByteArray(1, char(7));
         model(id).setSetting(0x13, stored);
         model(id).setStatusWord(0x80402011u);
-        model(id).setFaults({.silent = fault == QLatin1String("silent"), .wrongCode = fault == QLatin1String("wrong code")});
-        m_face->setClaimRefused(id, fault.endsWith(QLatin1String("busy")));
-        if (fault == QLatin1String("short"))
-            m_face->setStatusReadLength(id, 2);
-        if (fault == QLatin1String("stall"))
-            m_face->stallOutTransfer(id, 1);
-        if (fault == QLatin1String("unplugged"))
-            m_face->unplug(id);
-        if (fault == QLatin1String("closed"))
-            CDeviceIOOpera::ClosePrinterHandle();
+        model(id).setFaults({.silent = fault == QLatin1String("silent")});
+        m_face->setClaimRefused(id, fault == QLatin1String("driver busy"));
 
         std::array<unsigned char, 1024> out;
         out.fill(0xEE);
@@ -258,11 +198,10 @@ private slots:
             QCOMPARE(QByteArray(reinterpret_cast<char *>(out.data()), 1024),
                      (ret == 0 ? stored : QByteArray()).leftJustified(1024, '\0'));
         } else if (op == QLatin1String("write")) {
-            const QByteArray bytes = fault == QLatin1String("long") ? QByteArray(100000, 'A') : frame(0x00, 0x00);
+            // Every byte goes out once, however many transfers it takes.
+            const QByteArray bytes(100000, 'A');
             ret = SendFrame(bytes, MediumUsb);
-            QCOMPARE(m_face->stats(id).outBytes, qint64(ret == 0 ? bytes.size() : 0));
-            if (ret == 0 && fault.isEmpty())
-                QCOMPARE(model(id).frames().at(0).bytes, bytes);
+            QCOMPARE(m_face->stats(id).outBytes, qint64(bytes.size()));
         } else if (op == QLatin1String("debug")) {
             // The console writes by hand, then reads what came back.
             SendFrame(frame(0x02, 0x13), MediumUsb);
@@ -309,25 +248,6 @@ private slots:
         QCOMPARE(GetPrinterInfo(Densty_SETTING, out.data(), MediumUsb), 0);
         QCOMPARE(out[0], 7);
         QCOMPARE(GetPrinterInfo(Densty_SETTING, out.data(), MediumUsb), 0);
-    }
-
-    // The cause the window's advice is chosen by, for each libusb error of
-    // an open or a claim (a refused open cannot be produced under umockdev,
-    // whose device files root may always open).
-    void accessProblem_data()
-    {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<int>("problem");
-        QTest::newRow("access refused") << int(LIBUSB_ERROR_ACCESS) << int(UsbAccessProblem::Permission);
-        QTest::newRow("busy") << int(LIBUSB_ERROR_BUSY) << int(UsbAccessProblem::Busy);
-        QTest::newRow("no device") << int(LIBUSB_ERROR_NO_DEVICE) << int(UsbAccessProblem::None);
-        QTest::newRow("success") << int(LIBUSB_SUCCESS) << int(UsbAccessProblem::None);
-    }
-    void accessProblem()
-    {
-        QFETCH(int, error);
-        QFETCH(int, problem);
-        QCOMPARE(int(usbAccessProblemOf(error)), problem);
     }
 };
 
