@@ -321,7 +321,8 @@ private slots:
         }
     }
 
-    // Secrets from standard input or a file, never on the command line.
+    // Secrets from standard input or a file, never on the command line nor
+    // in the output.
     void secretInputs_data()
     {
         QTest::addColumn<QString>("assignment");
@@ -341,6 +342,8 @@ private slots:
         QCOMPARE(r.code, 0);
         QCOMPARE(m_net.model().setting(0x2E), pin + '\0');
         QVERIFY(!(r.out + r.err).contains(QString::fromLatin1(pin)));
+        // A Bluetooth setting takes effect after a restart, and says so.
+        QVERIFY2(r.out.contains("restart the printer for these settings to take effect"), qPrintable(r.out));
     }
 
     // A profile with secrets is readable by its owner only; a network name
