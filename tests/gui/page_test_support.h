@@ -14,6 +14,7 @@
 #include "ui/shared_state.h"
 
 #include <QAbstractButton>
+#include <QAtomicInt>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -109,6 +110,25 @@ inline void step(PrinterWindow &pw, const QString &word)
             return reply;
         });
     pw.printer().setFaults(faults);
+}
+
+// Counts the diagnostic lines that hold one of `secrets` (passwords, PINs),
+// as text or as frame bytes in hex, from the call on; every line still goes
+// on to the handler installed before. A test checks secretLeaks() at its end.
+inline QStringList watchedSecrets;
+inline QAtomicInt secretLeaks;
+inline QtMessageHandler secretsForward = nullptr;
+inline void watchForSecrets(const QStringList &secrets)
+{
+    watchedSecrets = secrets;
+    secretsForward = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+        const QString flat = QString(text).remove(' ');
+        for (const QString &secret : std::as_const(watchedSecrets)) {
+            if (flat.contains(secret) || flat.contains(QString::fromLatin1(secret.toUtf8().toHex()), Qt::CaseInsensitive))
+                secretLeaks.ref();
+        }
+        secretsForward(type, context, text);
+    });
 }
 
 // Runs the event loop as the program's own does (sleeping in the event
@@ -382,15 +402,18 @@ inline void runClickRow()
 }
 
 // A test program that is one table of steps: `rows` adds the rows
-// (clickRow()), each is run by runClickRow(). CLICK_TABLE_MAIN(rows) is its
-// main(), as QTEST_MAIN would be.
+// (clickRow()), each is run by runClickRow(); none of them may log one of
+// `secrets` (see watchForSecrets()). CLICK_TABLE_MAIN(rows[, secrets]) is
+// its main(), as QTEST_MAIN would be.
 class ClickTable : public GuiTest
 {
     Q_OBJECT
 public:
-    explicit ClickTable(void (*rows)()) : m_rows(rows) {}
+    explicit ClickTable(void (*rows)(), const QStringList &secrets = {}) : m_rows(rows), m_secrets(secrets) {}
 
 private slots:
+    void initTestCase() { watchForSecrets(m_secrets); }
+    void cleanupTestCase() { QCOMPARE(secretLeaks.loadRelaxed(), 0); }
     void clicks_data()
     {
         QTest::addColumn<ClickRow>("row");
@@ -400,13 +423,14 @@ private slots:
 
 private:
     void (*m_rows)();
+    QStringList m_secrets;
 };
 
-#define CLICK_TABLE_MAIN(rows)                                                                  \
+#define CLICK_TABLE_MAIN(...)                                                                   \
     int main(int argc, char *argv[])                                                            \
     {                                                                                           \
         QApplication app(argc, argv);                                                           \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                \
-        ClickTable table(rows);                                                                 \
+        ClickTable table(__VA_ARGS__);                                                          \
         return QTest::qExec(&table, argc, argv);                                                \
     }

@@ -105,19 +105,15 @@ class TestBackupRestore : public GuiTest
 private slots:
     // Backed up, changed behind the tool's back, restored: only the
     // changed rows go out (in dots, the print page closed as its Set
-    // does), each row is read back and shown held.
-    void roundTrip_data()
-    {
-        QTest::addColumn<TestMedium>("medium");
-        QTest::newRow("tcp") << TestMedium::Tcp;
-        QTest::newRow("usb") << TestMedium::Usb;
-    }
+    // does), each row is read back: the gap is shown held, the density,
+    // which this printer takes but keeps its own, not. (Over one medium:
+    // the reads and sets are the pages' own, walked over every medium by
+    // the fault matrix; the other tests here use USB.)
     void roundTrip()
     {
-        QFETCH(TestMedium, medium);
         QTemporaryDir dir;
         const QString path = dir.filePath("lp200.json");
-        PrinterWindow pw(medium);
+        PrinterWindow pw(TestMedium::Tcp);
         QVERIFY(pw.open());
         QCOMPARE(backUp(pw, path), "[备份设置… | JSON (*.json)] [设置工具 | 处理成功]");
         QFile file(path);
@@ -127,6 +123,7 @@ private slots:
         QVERIFY(!saved.contains("secret123"));
 
         apply(pw, {"13=0C", "19=2800"});   // density 12, gap 5 mm
+        pw.printer().setFaults({.ignoreSetCode = 0x13});
         pw.clearFrames();
         RestoreAnswer answer;
         answer.attach(pw);
@@ -135,28 +132,10 @@ private slots:
         pw.click("pushButton_RestoreSettings");
         QCOMPARE(rowsOf(answer.before, "|x|"), QStringList({"打印设置 › 打印浓度|12|8|x|", "打印设置 › 标签间隙(单位mm)|5.000 mm|3.000 mm|x|"}));
         QCOMPARE(changes(pw), frameList("s13:08 s19:1800 f06"));
-        QCOMPARE(answer.summary, "2项已生效，0项未生效。");
-        QCOMPARE(rowsOf(answer.after, "已生效").size(), 2);
-        QCOMPARE(pw.printer().setting(0x13), QByteArray::fromHex("08"));
-    }
-
-    // A printer that takes a value but keeps its own: that row is not held.
-    void valueIgnored()
-    {
-        QTemporaryDir dir;
-        PrinterWindow pw(TestMedium::Tcp);
-        QVERIFY(pw.open());
-        backUp(pw, dir.filePath("a.json"));
-        apply(pw, {"13=0C", "19=2800"});
-        emu::Faults faults;
-        faults.ignoreSetCode = 0x13;
-        pw.printer().setFaults(faults);
-        RestoreAnswer answer;
-        answer.attach(pw);
-        pw.boxes().filesToChoose = {dir.filePath("a.json")};
-        pw.click("pushButton_RestoreSettings");
         QCOMPARE(answer.summary, "1项已生效，1项未生效。");
         QCOMPARE(rowsOf(answer.after, "浓度"), QStringList{"打印设置 › 打印浓度|12|8|x|未生效"});
+        QCOMPARE(rowsOf(answer.after, "已生效").size(), 1);
+        QCOMPARE(pw.printer().setting(0x19), QByteArray::fromHex("1800"));
     }
 
     // A read that fails part of the way: the page named, no file at all.
@@ -174,7 +153,8 @@ private slots:
 
     // A 12 dots/mm printer's backup onto an 8 dots/mm one: lengths as
     // millimetres in the new printer's dots; the other printer's identity
-    // stays unticked, with a line saying whose file it is.
+    // stays unticked (no frame carries it), with a line saying whose file it
+    // is. Which rows a clone ticks or skips is tst_settings_restore's table.
     void cloneOntoOtherResolution()
     {
         QTemporaryDir dir;
@@ -196,9 +176,6 @@ private slots:
                  "打印设置 › 标签间隙(单位mm)|3.000 mm|2.000 mm|x|\n打印设置 › 黑标间隙(单位mm)|3.000 mm|2.000 mm|x|\n"
                  "打印设置 › 高度|50.000 mm|33.375 mm|x|\n打印设置 › 宽度|100.000 mm|66.625 mm|x|\n"
                  "距离设置 › 缝到打印头距离(单位mm)|6.000 mm|4.000 mm|x|\n距离设置 › 黑标到打印头距离(单位mm)|6.000 mm|4.000 mm|x|");
-        QCOMPARE(rowsOf(answer.before, "SN号") + rowsOf(answer.before, "网口设置 › IP|"),
-                 QStringList({"串口设置 › 设备SN号|SN20261206001|SN-OTHER|-|", "网口设置 › IP|192.168.1.100|192.168.1.101|-|"}));
-        QCOMPARE(rowsOf(answer.before, "跳过").size(), 2);
         // 400 and 800 dots at 12 dots/mm are 267 and 533 at 8.
         QCOMPARE(changes(pw), frameList("s19:1000 s1A:1000 s18:0B011502 s34:2000 s35:2000 f06"));
         QCOMPARE(answer.summary, "6项已生效，0项未生效。");

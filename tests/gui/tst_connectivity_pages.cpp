@@ -8,8 +8,6 @@
 // holds no password or PIN.
 #include "page_test_support.h"
 
-#include <QAtomicInt>
-
 namespace {
 
 const QString kWRead = "pushButton_WifiSettingRead", kWSet = "pushButton_WifiSettingSet";
@@ -101,43 +99,6 @@ void rows()
              kNSet, "", {"DHCP OFF时IP不能为空或0.0.0.0，请重新输入"});
 }
 
-QtMessageHandler forward = nullptr;
-QAtomicInt leaks;
-
-// Counts the log lines that hold a secret, as text or as frame bytes.
-void record(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    const QString flat = QString(text).remove(' ');
-    for (const QString &secret : kSecrets) {
-        if (flat.contains(secret) || flat.contains(QString::fromLatin1(secret.toUtf8().toHex()), Qt::CaseInsensitive))
-            leaks.ref();
-    }
-    forward(type, context, text);
-}
-
-class ConnectivityPages : public ClickTable
-{
-    Q_OBJECT
-public:
-    ConnectivityPages() : ClickTable(rows) {}
-
-private slots:
-    void initTestCase() { forward = qInstallMessageHandler(record); }
-    void cleanupTestCase()
-    {
-        qInstallMessageHandler(forward);
-        QCOMPARE(leaks.loadRelaxed(), 0);
-    }
-};
-
 } // namespace
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);
-    ConnectivityPages table;
-    return QTest::qExec(&table, argc, argv);
-}
-
-#include "tst_connectivity_pages.moc"
+CLICK_TABLE_MAIN(rows, kSecrets)

@@ -69,9 +69,8 @@ private slots:
         QTest::newRow("firmware/usb") << usb << fw << 25000 << "" << -1 << "40 81 100" << QStringList{hexDialog, named(25000), done};
         QTest::newRow("font/tcp") << tcp << font << 20 << "" << -1 << "100" << QStringList{binDialog, done};
         // Over a line, chunks of what it carries in 100 ms (1152 bytes at
-        // 115200 baud).
+        // 115200 baud); a Bluetooth link is the same serial-port path.
         QTest::newRow("firmware/serial") << line << fw << 3000 << "" << -1 << "38 76 100" << QStringList{hexDialog, named(3000), done};
-        QTest::newRow("firmware/bluetooth") << ble << fw << 25000 << "" << -1 << "" << QStringList{hexDialog, named(25000), done};
         QTest::newRow("empty font/usb") << usb << font << 0 << "" << -1 << "" << QStringList{binDialog, done};
         // The console's progress goes to its own bar.
         for (const TestMedium medium : {tcp, usb})

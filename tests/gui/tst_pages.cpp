@@ -37,7 +37,6 @@ void rows()
     clickRow("print: last query unanswered", tcp, "LP-200", {"comboBox=3", "19=4000", "18=F0004001", "3E=00"},
              "drop:117 " + kPrintRead + " took:2900", kPrintQueries, {kNetError},
              {"-" + kPrintSet, "lineEdit_LabelGap=8", "lineEdit_2=30.0", "lineEdit=40.0", "comboBox=韩文"});
-    clickRow("print: unplugged", usb, "LP-200", {}, "unplug " + kPrintRead, "", {kUsbError}, {"-" + kPrintSet});
     clickRow("print: first answer malformed", usb, "LP-200", {"comboBox_PrintSpeed=1", "00=03", "3E=05"},
              "bad:0x00 " + kPrintRead, kPrintQueries, {},
              {"+" + kPrintSet, "comboBox_PrintSpeed=1", "comboBox=阿拉伯文"});
@@ -68,8 +67,6 @@ void rows()
 
     // The serial page reports its serial-number query.
     const QStringList serialKept = {"lineEdit_ComSN=kept", "lineEdit_ComDeviceInfo=kept too"};
-    clickRow("serial: printer off", tcp, "LP-200", serialKept, "off " + kSerialRead, "", {kNetError},
-             serialKept + QStringList{"-pushButton_ComSettingSet"});
     clickRow("serial: unplugged", usb, "LP-200", serialKept, "unplug " + kSerialRead, "", {kUsbError},
              serialKept + QStringList{"-pushButton_ComSettingSet"});
     clickRow("serial: answers for other codes", usb, "LP-200", serialKept + QStringList{"0E=10020101"},
@@ -95,7 +92,6 @@ void rows()
              "pushButton_NetportSettingRead", "q0F q0D", {kDone}, {"lineEdit_NetportTCPPort=kept", "+" + kNetSet});
     clickRow("bluetooth: mode answer malformed", usb, "LP-200", {"lineEdit_SppPin=kept"}, "bad:0x2F "
              "pushButton_BleSettingRead", "q2B q2C q2F", {kUsbError}, {"lineEdit_SppPin=kept", "-" + kBleSet});
-    clickRow("bluetooth: set claim refused", usb, "LP-200", {}, "claim " + kBleSet, "", {kUsbBusy});
 
     const QStringList infoKept = {"textBrowser_Ver=kept", "textBrowser_DPI=kept", "textBrowser_MaxPaperWidth=kept",
                                   "textBrowser_Model=kept"};
