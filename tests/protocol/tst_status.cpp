@@ -19,10 +19,6 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         for (int bit = 0; bit < 15; ++bit)
             QTest::addRow("bit %d alone", bit) << (1u << bit) << QStringList{all.at(bit)};
-        QTest::newRow("idle") << quint32(0) << QStringList();
-        QTest::newRow("paper out and cover, bit order") << quint32(0x0082) << QStringList{"缺纸", "开盖"};
-        QTest::newRow("bit 15 ignored") << quint32(0x8000) << QStringList();
-        QTest::newRow("high half ignored") << quint32(0xFFFF0000) << QStringList();
         QTest::newRow("all bits") << quint32(0xFFFFFFFF) << all;
     }
     void words()

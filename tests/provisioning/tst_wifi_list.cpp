@@ -21,14 +21,13 @@ private slots:
         QTest::newRow("no array: SSID keys only") << "no_array.xml" << "Old:-65";
         // References decoded; one to no character, or an unknown entity, stays as written.
         QTest::newRow("entities") << "entities.xml" << "*A&B:-50 <Lab> 打印 &amp; &#0; &nbsp;:-60";
-        QTest::newRow("empty text") << "" << "";
     }
     void systemProfiler()
     {
         QFETCH(QString, file);
         QFETCH(QString, expected);
         QFile xml(QStringLiteral(LPS_WIFI_DATA "/") + file);
-        QVERIFY(file.isEmpty() || xml.open(QIODevice::ReadOnly));
+        QVERIFY(xml.open(QIODevice::ReadOnly));
         QList<WifiInfo> list = uniqueNetworks(parseSystemProfilerOutput(QString::fromUtf8(xml.readAll())));
         sortWifiList(list);
         QStringList shown;
