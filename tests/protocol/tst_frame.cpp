@@ -1,5 +1,7 @@
 // Reply judging, the TCP stream cut, the discovery payload
-// copy and the identity split. Buffers whose bounds matter are allocated
+// copy and the identity split, one row per rule (the fuzz targets
+// reply_judge, stream_cut, discovery and status hold the bounds for every
+// input, and the resolution reply's decoding). Buffers whose bounds matter are allocated
 // at their exact size so that the sanitizer build sees any overrun.
 #include "bytes.h"
 #include "protocol/frame.h"

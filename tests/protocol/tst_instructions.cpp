@@ -1,4 +1,5 @@
-// Whole frames on the wire for every request and every setting, the
+// Whole frames on the wire, one for each frame layout and encoding (the
+// window's tests see every setting's own frame arrive at the printer), the
 // label-size rules, and the range checks that keep values from wrapping
 // in the printer's 16-bit fields or one-byte lengths.
 #include "bytes.h"
