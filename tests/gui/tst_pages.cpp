@@ -59,8 +59,6 @@ void rows()
     clickRow("distance: last query unanswered", tcp, "ZD-N480", kept + QStringList{"34=4800", "35=4800"},
              "drop:36 " + kDistanceRead + " took:2900", "q33 q34 q35 q36", {kNetError},
              distances("120", "6", "6", "keep") << "+" + kDistanceSet);
-    clickRow("distance: unplugged", usb, "LP-200", kept, "unplug " + kDistanceRead, "", {kUsbError},
-             QStringList(kept) << "+" + kDistanceSet);
     clickRow("distance: 2nd set frame stalls", usb, "LP-200", {}, "stall:2 " + kDistanceSet,
              "s33:7800 s35:3000 s36:6000", {kUsbError});
 

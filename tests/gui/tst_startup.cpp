@@ -20,7 +20,6 @@ private slots:
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("forced");
         QTest::addColumn<QString>("catalogue");   // empty: the built-in Chinese texts
-        QTest::newRow("zh_CN system") << "zh_CN" << "" << "" << "";
         QTest::newRow("zh_HK system") << "zh_HK" << "" << "" << "zh_TW";
         QTest::newRow("traditional Macao system") << "zh_Hant_MO" << "" << "" << "zh_TW";
         QTest::newRow("pt_PT system") << "pt_PT" << "" << "" << "pt_BR";

@@ -17,9 +17,8 @@ void rows()
         clickRow(QStringLiteral("%1 s read").arg(seconds), seconds[0] == '0' ? usb : tcp, kModel,
                  {QStringLiteral("58=") + stored, "lineEdit_PaperTime=42"}, kRead, "q58", {"CutDialog", kDone},
                  {QStringLiteral("lineEdit_PaperTime=") + seconds, "+" + kSet});
-    // Confirmed by the read before it, a set asks nothing more.
-    clickRow("65 s set", usb, kModel, {"lineEdit_PaperTime=65"}, kSet, "s58:E8FD", {kDone});
-    // 66 000 ms would go out as its low 16 bits (464 ms).
+    // 66 000 ms would go out as its low 16 bits (464 ms); 65 is the top of
+    // the range the instruction tests pin, the sets below send seconds as ms.
     refusalRow(usb, kModel, kSet, "lineEdit_PaperTime", "66", "剥离器取纸时间（单位：s）", "0 ~ 65");
     // Later reads and sets do not ask again; opening the printer anew
     // disables Set until the page is read again, and asks again.
