@@ -27,6 +27,8 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <array>
+
 Q_DECLARE_METATYPE(TestMedium)
 
 inline const QString kTitle = QStringLiteral("设置工具");
@@ -303,13 +305,7 @@ Q_DECLARE_METATYPE(ClickRow)
 
 inline const char *mediumName(TestMedium medium)
 {
-    switch (medium) {
-    case TestMedium::Tcp: return "tcp";
-    case TestMedium::Usb: return "usb";
-    case TestMedium::Serial: return "serial";
-    case TestMedium::Bluetooth: return "bluetooth";
-    }
-    return "?";
+    return std::array{"tcp", "usb", "serial", "bluetooth"}.at(size_t(medium));
 }
 
 // One row, named with its medium.

@@ -7,16 +7,12 @@
 
 namespace {
 
-// The message area, each line's time stamp checked and cut off.
+// The message area, each line's time stamp cut off (its form is the
+// console formatting's unit test; a line without one keeps its "[").
 QStringList lines(PrinterWindow &pw)
 {
-    QStringList all = pw.widget<QTextBrowser>("textBrowser_Debug")->toPlainText().split('\n');
-    for (QString &line : all) {
-        if (line.startsWith('[') && !QRegularExpression("^\\[\\d\\d:\\d\\d:\\d\\d\\](SEND->|RECV<-)").match(line).hasMatch())
-            return {"bad time stamp: " + line};
-        line.remove(QRegularExpression("^\\[.{8}\\]"));
-    }
-    return all;
+    static const QRegularExpression stamp("^\\[\\d\\d:\\d\\d:\\d\\d\\]", QRegularExpression::MultilineOption);
+    return pw.widget<QTextBrowser>("textBrowser_Debug")->toPlainText().remove(stamp).split('\n');
 }
 
 const QByteArray kQuery = QByteArray::fromHex("1BFFFE0219001BFEFF");
@@ -43,8 +39,6 @@ private slots:
                                  << QStringList{""};
         QTest::newRow("printer off") << false << "AB" << "off" << QByteArray()
                                      << QStringList{"错误|发送失败！请重试"} << QStringList{""};
-        QTest::newRow("not open") << false << "AB" << "closed" << QByteArray()
-                                  << QStringList{"设置工具|设备未打开!"} << QStringList{""};
         // A second click while the chunks go out starts no second send.
         const QString text(2500, 'x');
         QTest::newRow("clicked again") << false << text << "during:pushButton_Send" << text.toLatin1()

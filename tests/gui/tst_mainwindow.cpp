@@ -19,19 +19,17 @@ private slots:
     // device list, enables the connection fields it needs (USB none, wired
     // the ports, Wi-Fi the address too) and copies the printer's address
     // and ports from its Ethernet or Wi-Fi page (an empty or unset source
-    // leaves the field alone).
+    // leaves the field alone). The copy is the one a successful Wi-Fi or
+    // Ethernet set makes, whose station, AP and empty-address cases are
+    // tst_connectivity_pages' rows; an address of 0.0.0.0 is seen here.
     void mediumCheckBoxes_data()
     {
         QTest::addColumn<QString>("pages");        // see apply()
         QTest::addColumn<QString>("connection");   // address, TCP port, UDP port shown afterwards
-        const QString station = "lineEdit_WifiSetIP=10.0.0.7 lineEdit_WApIP=192.168.4.1";
-        const QString unchanged = "192.168.1.1 9100 38400";
-        QTest::newRow("USB") << "lineEdit_NetportTCPPort=9200 lineEdit_WApPort=9101" << unchanged;
+        QTest::newRow("USB") << "lineEdit_NetportTCPPort=9200 lineEdit_WApPort=9101" << "192.168.1.1 9100 38400";
         QTest::newRow("NET") << "lineEdit_NetportTCPPort=9200 lineEdit_NetportUDPPort=" << "192.168.1.1 9200 38400";
-        QTest::newRow("WIFI station") << station << "10.0.0.7 9100 38400";
-        QTest::newRow("WIFI, AP") << station + " comboBox_WifiMode=1 lineEdit_WApPort=9101" << "192.168.4.1 9101 38400";
-        QTest::newRow("WIFI, empty address") << "lineEdit_WifiSetIP=" << unchanged;
-        QTest::newRow("WIFI, zero address") << "lineEdit_WifiSetIP=0.0.0.0" << unchanged;
+        QTest::newRow("WIFI, zero address") << "lineEdit_WifiSetIP=0.0.0.0 lineEdit_WApPort=9101"
+                                            << "192.168.1.1 9101 38400";
     }
 
     void mediumCheckBoxes()
@@ -62,14 +60,14 @@ private slots:
     // The result codes no page or function row meets: the information box
     // shown (titled 设置工具) or none. A failure the user is told of is
     // reported to the caller (1); the codes that pass silently are not (0).
-    // (Success, a malformed reply, the medium errors and "no transport" are
-    // seen in the page, function, status and fault-matrix rows.)
+    // (Success, a malformed reply, the medium errors, 5 without advice
+    // among them, and "no transport" are seen in the page, function, status
+    // and fault-matrix rows.)
     void retHandler_data()
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<int>("usbError");  // libusb's answer to the last open or claim
-        QTest::newRow("5 usb open") << 5 << QStringList{kUsbError} << 0;
         QTest::newRow("9") << 9 << QStringList() << 0;
         QTest::newRow("INT_MIN") << INT_MIN << QStringList() << 0;
         // The advice line under a USB failure, once: the next result is

