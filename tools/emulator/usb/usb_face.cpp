@@ -157,7 +157,6 @@ struct UsbFace::Device
     bool driverPresent = false;    // usblp is loaded: a reconnect binds it again
     bool claimRefused = false;
     int stallOutIn = 0;            // > 0: the printer pipe's OUT transfer that many from now stalls
-    qint64 acceptLeft = -1;        // >= 0: bytes the printer pipe still takes before it stalls
     qint64 unplugLeft = -1;        // >= 0: bytes the printer pipe still takes before the cable is pulled
     qint64 pauseLeft = -1;         // >= 0: bytes the printer pipe still takes before it stops reading
     int pauseMs = 0;
@@ -733,21 +732,15 @@ gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointe
                         sh.addReply(d, d.session->feed(QByteArray(reinterpret_cast<const char *>(u.bytes()), taken)), todo);
                     }
                 } else if (!(ep & 0x80)) {
-                    // Bulk OUT: the printer takes the bytes at once, or as
-                    // many as it still accepts before it stalls.
-                    QByteArray bytes(reinterpret_cast<const char *>(u.bytes()), u.length());
-                    const bool full = d.isPrinterPipe(ep) && d.acceptLeft >= 0 && bytes.size() > d.acceptLeft;
-                    if (full)
-                        bytes.truncate(d.acceptLeft);
-                    if (d.isPrinterPipe(ep) && d.acceptLeft >= 0)
-                        d.acceptLeft -= bytes.size();
+                    // Bulk OUT: the printer takes the bytes at once.
+                    const QByteArray bytes(reinterpret_cast<const char *>(u.bytes()), u.length());
                     if (d.isPrinterPipe(ep) && d.unplugLeft >= 0)
                         d.unplugLeft -= bytes.size();
                     if (d.isPrinterPipe(ep) && d.pauseLeft >= 0)
                         d.pauseLeft -= bytes.size();
                     ++d.stats.outTransfers[ep];
                     u.header()->actual_length = int(bytes.size());
-                    u.header()->status = full ? -EPIPE : 0;
+                    u.header()->status = 0;
                     c.done.push_back(u);
                     reply(0, 0);
                     if (d.isPrinterPipe(ep) && d.session && !bytes.isEmpty()) {
@@ -1188,13 +1181,6 @@ void UsbFace::stallOutTransfer(int id, int nth)
     std::lock_guard lock(m_shared->mutex);
     if (auto d = m_shared->findDevice(id))
         d->stallOutIn = nth;
-}
-
-void UsbFace::acceptOnly(int id, qint64 bytes)
-{
-    std::lock_guard lock(m_shared->mutex);
-    if (auto d = m_shared->findDevice(id))
-        d->acceptLeft = std::max<qint64>(-1, bytes);
 }
 
 void UsbFace::pauseOutAfter(int id, qint64 bytes, int ms)

@@ -129,11 +129,6 @@ public:
     // (1 = the next one): the host gets a pipe error for it and its bytes
     // never reach the model. Later transfers go through.
     void stallOutTransfer(int id, int nth);
-    // The printer stops taking data: its pipe takes `bytes` more bytes from
-    // now on, then stalls every OUT transfer (the one that crosses the
-    // limit delivers the bytes up to it and stalls). -1 takes everything
-    // again.
-    void acceptOnly(int id, qint64 bytes);
     // The printer stops reading for `ms`, once, after its pipe has taken
     // `bytes` more bytes from now on (a printer writing its flash): the
     // OUT transfer that crosses the mark delivers the bytes up to it and
