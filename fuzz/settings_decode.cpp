@@ -4,7 +4,7 @@
 // setting's check takes back unchanged (label sizes inside the window's
 // range; a TCP port of 0, which leaves the printer unreachable, is shown
 // but never set), so whatever a printer reports can be saved in a profile
-// and set again.
+// and set again; and the frame that sets such values carries them back.
 #include "fuzz_check.h"
 #include "protocol/conversions.h"
 #include "protocol/settings_catalogue.h"
@@ -68,5 +68,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::fprintf(stderr, "%s = \"%s\": %s\n", qPrintable(it.key()), qPrintable(it.value()), qPrintable(back.error));
         FUZZ_CHECK(back.ok() && back.value == it.value());
     }
+
+    // Values read back, when a set takes every one of them unchanged and the
+    // instruction can carry them together, go out in a frame that carries
+    // the same values: its payload decodes to them. This is what a profile
+    // export followed by an apply onto another printer relies on.
+    const auto settable = [&](const QString &key) {
+        const settings::Checked c = settings::check(*settings::find(key), values.value(key), model);
+        return values.contains(key) && c.ok() && c.value == values.value(key);
+    };
+    if (carried.isEmpty() || !std::all_of(carried.begin(), carried.end(), settable)
+        || !settings::checkInstruction(code, values, model).isEmpty())
+        return 0;
+    const QByteArray frame = settings::frame(code, values, model);
+    if (frame.isEmpty())   // read-only: nothing to send
+        return 0;
+    FUZZ_CHECK(frame.size() >= 9 && frame.size() == uchar(frame.at(5)) + 9);
+    std::array<unsigned char, 1024> sent{};
+    std::memcpy(sent.data(), frame.constData() + 6, size_t(frame.size() - 9));
+    const settings::Values again = settings::decode(code, sent.data(), int(frame.size() - 9), model);
+    if (again != values)
+        for (auto it = values.begin(); it != values.end(); ++it)
+            std::fprintf(stderr, "%s: \"%s\" went out as \"%s\"\n", qPrintable(it.key()), qPrintable(it.value()),
+                         qPrintable(again.value(it.key())));
+    FUZZ_CHECK(again == values);
     return 0;
 }
