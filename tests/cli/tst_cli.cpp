@@ -319,6 +319,17 @@ private slots:
             if (printers[i] != "silent")
                 QCOMPARE(fleet[size_t(i)]->model().framesOf(0x01, 0x00).size(), code == cli::Refused ? 0 : 1);
         }
+        // As text: a line a printer (the one that did not hold named as
+        // failed), what its own run would have said, then the count.
+        if (code == cli::Mismatch) {
+            const Run text = cliRun(QStringList{"profile", "apply"} + names + QStringList{profile, "--verify"});
+            QCOMPARE(text.code, code);
+            QCOMPARE(text.out, QStringLiteral("%1: ok, nothing changed\n  nothing to change\n  verified: 1 values hold\n"
+                                              "%2: FAILED: print.speed does not hold\n  print.speed: 2 -> 3\n"
+                                              "  print.speed does not hold: expected 3, the printer has 2\n"
+                                              "1 of 2 printers succeeded\n")
+                                   .arg(names[0], names[1]));
+        }
     }
 
     // Secrets from standard input or a file, never on the command line nor
