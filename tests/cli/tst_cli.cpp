@@ -214,6 +214,8 @@ private slots:
         QTest::newRow("--json read fails") << "answers:1" << QStringList{"--json", "get", "PRINTER", "print.speed"}
                                            << QByteArray() << int(cli::PrinterFailed)
                                            << "\"settings\":{\"print.speed\":null},\"unread\":{\"print.speed\":\"" + lost;
+        QTest::newRow("--json info, read fails") << "answers:3" << QStringList{"--json", "info", "PRINTER"} << QByteArray()
+                                                 << int(cli::PrinterFailed) << "PRINTER: could not read serial_number, wifi_mac";
     }
     void sendsNothing()
     {
