@@ -24,6 +24,10 @@ GuiTest::GuiTest()
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+}
+
+void GuiTest::initTestCase_data()
+{
     PrinterWindow::usb();
 }
 

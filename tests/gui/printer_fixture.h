@@ -88,6 +88,14 @@ class GuiTest : public QObject
 public:
     GuiTest();
 
+private slots:
+    // QTest calls this before any other slot, and after it has set its own
+    // environment variables. The emulated bus is made here, not in the
+    // constructor: umockdev's worker thread reads the environment from the
+    // moment a device is added, and a variable set beside that read can
+    // crash it.
+    void initTestCase_data();
+
 private:
     QTemporaryDir m_settings;
 };
