@@ -7,6 +7,7 @@
 // and set again; and the frame that sets such values carries them back.
 #include "fuzz_check.h"
 #include "protocol/conversions.h"
+#include "protocol/frame.h"
 #include "protocol/settings_catalogue.h"
 
 #include <algorithm>
@@ -74,8 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // the same values: its payload decodes to them. This is what a profile
     // export followed by an apply onto another printer relies on.
     const auto settable = [&](const QString &key) {
+        if (!values.contains(key))
+            return false;
         const settings::Checked c = settings::check(*settings::find(key), values.value(key), model);
-        return values.contains(key) && c.ok() && c.value == values.value(key);
+        return c.ok() && c.value == values.value(key);
     };
     if (carried.isEmpty() || !std::all_of(carried.begin(), carried.end(), settable)
         || !settings::checkInstruction(code, values, model).isEmpty())
@@ -83,10 +86,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray frame = settings::frame(code, values, model);
     if (frame.isEmpty())   // read-only: nothing to send
         return 0;
-    FUZZ_CHECK(frame.size() >= 9 && frame.size() == uchar(frame.at(5)) + 9);
+    // Read the way the query helpers read a reply: its payload, whole (the
+    // length byte counts every byte up to the tail), in a zeroed buffer.
     std::array<unsigned char, 1024> sent{};
-    std::memcpy(sent.data(), frame.constData() + 6, size_t(frame.size() - 9));
-    const settings::Values again = settings::decode(code, sent.data(), int(frame.size() - 9), model);
+    const int got = proto::judgeReply(reinterpret_cast<const unsigned char *>(frame.constData()), int(frame.size()), code,
+                                      sent.data(), int(sent.size()));
+    FUZZ_CHECK(got >= 0 && frame.size() == got + 9);
+    const settings::Values again = settings::decode(code, sent.data(), got, model);
     if (again != values)
         for (auto it = values.begin(); it != values.end(); ++it)
             std::fprintf(stderr, "%s: \"%s\" went out as \"%s\"\n", qPrintable(it.key()), qPrintable(it.value()),
